@@ -1,0 +1,2 @@
+#include "../functions/NotBuilt.h"
+EXT_NOT_BUILT(pkGetConstants)

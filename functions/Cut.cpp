@@ -1,0 +1,2 @@
+#include "NotBuilt.h"
+EXT_NOT_BUILT(pkStrCut)

@@ -1,0 +1,3 @@
+#include "NotBuilt.h"
+EXT_NOT_BUILT(pkStrTrim)
+EXT_NOT_BUILT(pkFormatNumber)

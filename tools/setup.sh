@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what the builds and tests need, from Debian's packages. Safe to run again.
+set -euo pipefail
+need=()
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  sudo_ dpkg --add-architecture i386
+fi
+for p in cmake ninja-build g++-multilib g++-mingw-w64-i686 binutils-mingw-w64-i686 \
+         mingw-w64-i686-dev wine wine32:i386 clang-14 libclang-rt-14-dev \
+         libgtest-dev libbenchmark-dev lib32stdc++-12-dev clang-format-14 python3; do
+  have "$p" || need+=("$p")
+done
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  sudo_ apt-get update -qq
+  sudo_ apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
