@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <exception>
+#include <new>
 
 class CExtenderBase {
 public:
@@ -108,17 +109,17 @@ public:
         return CallResult(EXT_STATUS_OK);
     }
 
-    // Runs a handler body; anything the standard library throws (memory included) ends
-    // the call as a detail text and message nMsgId with nStatus, never crossing into the host.
+    // Runs a handler body; anything thrown (memory exhaustion included) ends the call as a
+    // detail text and message nMsgId with nStatus, and never crosses into the host.
     template <class Body> int32_t RunGuarded(int32_t nStatus, int32_t nMsgId, Body&& body) {
-        const char* pszDetail = nullptr;
         try {
             return body();
+        } catch (const std::bad_alloc&) {
+            SetErrorDetail("Out of memory.");
         } catch (const std::exception& e) {
-            pszDetail = e.what();
-            SetErrorDetail(pszDetail);
+            SetErrorDetail(e.what());
         } catch (...) {
-            SetErrorDetail("Unknown exception.");
+            SetErrorDetail("Unknown error.");
         }
         return ReportError(nStatus, nMsgId);
     }
