@@ -50,7 +50,7 @@ bool FindValue(const std::string& path, const char* pszSection, const char* pszK
         const std::string text = Trim(line);
         if (!text.empty() && text[0] == '[') {
             const size_t close = text.find(']');
-            bInSection = close != std::string::npos && SameText(Trim(text.substr(1, close - 1)), pszSection);
+            bInSection = close != std::string::npos && SameText(text.substr(1, close - 1), pszSection);
             continue;
         }
         const size_t eq = text.find('=');
