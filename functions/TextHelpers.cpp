@@ -1,28 +1,47 @@
-// Text routines shared by the script functions. Byte strings, no locale.
+// Text routines shared by the script functions (Part 2.101). Byte strings, no locale.
+// Each runs in one pass over its text.
 #include "qvPalvek.h"
 
-int32_t CqvPalvek::NormalizeLineBreaks(std::string& strText) {
-    const char* pszBreak = nullptr;
-    if (strText.find("\r\n") != std::string::npos)
-        pszBreak = "\r\n";
-    else if (strText.find('\r') != std::string::npos)
-        pszBreak = "\r";
-    else if (strText.find('\n') != std::string::npos)
-        pszBreak = "\n";
-    else
-        return 0;
+#include <algorithm>
+#include <cstring>
 
-    const size_t nBreak = pszBreak[1] != '\0' ? 2 : 1;
+int32_t CqvPalvek::NormalizeLineBreaks(std::string& strText) {
+    // 1. The kind of line break: CR LF, else CR, else LF.
+    const bool bCrLf = strText.find("\r\n") != std::string::npos;
+    if (!bCrLf) {
+        if (strText.find('\r') != std::string::npos) // CR: the text stays as it is
+            return static_cast<int32_t>(std::count(strText.begin(), strText.end(), '\r'));
+        int32_t nCount = 0;
+        for (char& c : strText) { // LF: each becomes a CR
+            if (c == '\n') {
+                c = '\r';
+                ++nCount;
+            }
+        }
+        return nCount; // 0 when there is no line break at all: the text is unchanged
+    }
+
+    // 2. and 3. CR LF: each pair becomes one CR, searching on right behind the inserted CR;
+    // a lone CR or LF stays. One forward pass that copies within the text.
+    char* const p = strText.data();
+    const size_t n = strText.size();
     int32_t nCount = 0;
-    // One pass: copy forward in place, writing one CR for each chosen line break.
-    size_t nOut = 0;
-    for (size_t nIn = 0; nIn < strText.size();) {
-        if (strText.compare(nIn, nBreak, pszBreak, nBreak) == 0) {
-            strText[nOut++] = '\r';
-            nIn += nBreak;
+    size_t nIn = 0, nOut = 0;
+    for (;;) {
+        const void* pCr = std::memchr(p + nIn, '\r', n - nIn);
+        const size_t nCr =
+            pCr != nullptr ? static_cast<size_t>(static_cast<const char*>(pCr) - p) : n;
+        if (nOut != nIn)
+            std::memmove(p + nOut, p + nIn, nCr - nIn);
+        nOut += nCr - nIn;
+        if (nCr == n)
+            break;
+        p[nOut++] = '\r';
+        if (nCr + 1 < n && p[nCr + 1] == '\n') {
+            nIn = nCr + 2;
             ++nCount;
         } else {
-            strText[nOut++] = strText[nIn++];
+            nIn = nCr + 1;
         }
     }
     strText.resize(nOut);
@@ -30,19 +49,27 @@ int32_t CqvPalvek::NormalizeLineBreaks(std::string& strText) {
 }
 
 std::string CqvPalvek::TrimSpaces(std::string& strText) {
+    // 1. to 3. Spaces off both ends, keeping at least one character.
     size_t nBegin = 0;
     while (strText.size() - nBegin > 1 && strText[nBegin] == ' ')
         ++nBegin;
     size_t nEnd = strText.size();
     while (nEnd - nBegin > 1 && strText[nEnd - 1] == ' ')
         --nEnd;
-    if (nBegin > 0 || nEnd < strText.size())
-        strText = strText.substr(nBegin, nEnd - nBegin);
+    strText.erase(nEnd);
+    strText.erase(0, nBegin);
+    // 4.
     return strText;
 }
 
 std::string CqvPalvek::StripQuotes(std::string strText) {
-    if (!strText.empty() && strText.front() == '"' && strText.back() == '"')
-        return strText.size() > 1 ? strText.substr(1, strText.size() - 2) : std::string();
+    // 1. One pair of enclosing double quotes; a lone double quote gives the empty text.
+    if (!strText.empty() && strText.front() == '"' && strText.back() == '"') {
+        strText.pop_back();
+        if (!strText.empty())
+            strText.erase(0, 1);
+        return strText;
+    }
+    // 2.
     return strText;
 }
