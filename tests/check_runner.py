@@ -1,0 +1,51 @@
+#!/usr/bin/env python3
+"""Runs the command-line runner and checks what it prints and its exit status.
+
+usage: check_runner.py RUNNER [WRAPPER]   (WRAPPER runs a Windows runner, e.g. host/wine-run)
+"""
+import subprocess
+import sys
+
+CASES = [
+    # arguments, exit status, lines that must appear in order
+    (["--info"], 0, ["description: qvPalvek KEL Extender.", "version: 44001"]),
+    (["--list"], 0, ["0\tfunction\tpkarrayfromstrcsv\t2 required, 3 optional\t"
+                     "string, integer, string, integer, integer",
+                     "17\tconstant\t@easteregg\t= 42"]),
+    (["PKGETCONSTANTS", "xlDialogPhonetic"], 0,
+     ["variable: xlDialogPhonetic = 656", "status: 0", "result: 656"]),
+    (["pkGetConstants", "nothing here"], 1,
+     ['detail: "nothing here Constant Not Found."', "status: -3",
+      'result: "20002: Constant Not Found."']),
+    ([], 2, []),
+    (["--bogus"], 2, []),
+    (["pkNoSuchFunction"], 2, []),
+    (["pkGetConstants"], 2, []),                 # too few arguments
+    (["pkStrTrim", "a", "one"], 2, []),          # not an integer
+    (["pkStrTrim", "a\\q", "0"], 2, []),         # unknown escape
+    (["pkArrayToStrCSV", "{a|b"], 2, []),        # unfinished array
+]
+
+
+def main():
+    runner = sys.argv[1:]
+    failures = 0
+    for args, status, lines in CASES:
+        proc = subprocess.run(runner + args, capture_output=True, text=True)
+        out = proc.stdout.splitlines()
+        pos, ok = 0, proc.returncode == status
+        for line in lines:
+            while pos < len(out) and out[pos] != line:
+                pos += 1
+            ok = ok and pos < len(out)
+        if status == 2 and not proc.stderr.strip():
+            ok = False
+        if not ok:
+            failures += 1
+            print(f"FAIL {args}: exit {proc.returncode} (want {status})\n{proc.stdout}{proc.stderr}")
+    print(f"{len(CASES) - failures} passed, {failures} failed")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()
