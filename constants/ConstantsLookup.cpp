@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <new>
+#include <string_view>
 
 namespace {
 
@@ -16,36 +17,56 @@ union ConstantsMapStorage {
     constexpr ConstantsMapStorage() : bNone(false) {}
     ~ConstantsMapStorage() {}
     bool bNone;
-    ConstantsMap map;
+    struct {
+        std::pmr::monotonic_buffer_resource arena;
+        ConstantsMap map;
+    } s;
 };
 
 constinit ConstantsMapStorage s_storage;
 
+// About what a full table takes, so that the arena asks the system for memory only a few times.
+const size_t kArenaInitialBytes = 512 * 1024;
+
 } // namespace
 
-ConstantsMap& g_mapConstants = s_storage.map;
+ConstantsMap& g_mapConstants = s_storage.s.map;
 
-void DestroyConstantsMap() { s_storage.map.~ConstantsMap(); }
+void DestroyConstantsMap() {
+    s_storage.s.map.~ConstantsMap();
+    s_storage.s.arena.~monotonic_buffer_resource();
+}
 
 void InitConstantsMap() {
-    new (&s_storage.map) ConstantsMap();
+    new (&s_storage.s.arena) std::pmr::monotonic_buffer_resource(kArenaInitialBytes);
+    new (&s_storage.s.map) ConstantsMap(&s_storage.s.arena);
     std::atexit(DestroyConstantsMap);
+}
+
+void ResetConstantsMap() {
+    g_mapConstants.clear();
+    s_storage.s.arena.release();
 }
 
 EXT_STATIC_INIT(InitConstantsMap, EXT_INIT_CONSTANTS_MAP)
 
 // Inserts or replaces every pair in table order, so a repeated name keeps its last value.
-// A fill that runs out of memory leaves the map empty, so that the next lookup fills it again.
+// The table's order mostly agrees with the map's, so each insertion is first tried right
+// after the previous one. A fill that runs out of memory leaves the map empty, so that the
+// next lookup fills it again.
 static void BuildConstantsTable() {
     try {
+        auto hint = g_mapConstants.end();
         for (uint32_t i = 0; i < g_nConstantEntries; ++i) {
             const ConstantEntry& entry = g_aConstantEntries[i];
-            g_mapConstants.insert_or_assign(
-                std::string(g_achConstantNames + entry.nNameOffset, entry.nNameLength),
-                entry.nValue);
+            hint = std::next(g_mapConstants.insert_or_assign(
+                hint,
+                std::pmr::string(g_achConstantNames + entry.nNameOffset, entry.nNameLength,
+                                 &s_storage.s.arena),
+                entry.nValue));
         }
     } catch (...) {
-        g_mapConstants.clear();
+        ResetConstantsMap();
         throw;
     }
 }
@@ -53,7 +74,7 @@ static void BuildConstantsTable() {
 int32_t CqvPalvek::LookupConstant(std::string strName) {
     if (g_mapConstants.empty())
         BuildConstantsTable();
-    const auto it = g_mapConstants.find(strName);
+    const auto it = g_mapConstants.find(std::string_view(strName));
     return it != g_mapConstants.end() ? it->second : CONST_NOT_FOUND;
 }
 
