@@ -30,6 +30,15 @@ int32_t ReadHandle(const ExtValue& record) {
 
 StandInHost* HostOf(void* pContext) { return static_cast<StandInHost*>(pContext); }
 
+thread_local int s_nCommandDepth = 0;
+thread_local int s_nServiceDepth = 0;
+
+// Marks a service or callback of this host as running.
+struct InService {
+    InService() { ++s_nServiceDepth; }
+    ~InService() { --s_nServiceDepth; }
+};
+
 } // namespace
 
 Module::Module(const std::string& path) : m_handle(platform::OpenLibrary(path)) {
@@ -193,12 +202,16 @@ Outcome StandInHost::Call(int32_t nRow, const std::vector<Arg>& args,
     m_log.clear();
     m_elementTexts.clear();
     m_pOutcome = &outcome;
+    ++s_nCommandDepth;
     outcome.nReturned = m_module.Command(0x11, 0x22, reinterpret_cast<ExtOpaque>(this), nRow,
                                          &OnResult, &m_services, 0x33, records.data(),
                                          static_cast<int32_t>(args.size()), &m_result);
+    --s_nCommandDepth;
     m_pOutcome = nullptr;
     return outcome;
 }
+
+bool StandInHost::ModuleIsRunning() { return s_nCommandDepth > 0 && s_nServiceDepth == 0; }
 
 LogEntry& StandInHost::Record(Event event) {
     m_log.emplace_back();
@@ -217,6 +230,7 @@ Array* StandInHost::ArrayOfRecord(const ExtValue* pArray) {
 
 int32_t EXTAPI StandInHost::OnSetVariable(void* pContext, const char* pszName, ExtValue* pValue,
                                           int32_t nSize, int32_t nOp) {
+    InService inService;
     StandInHost* self = HostOf(pContext);
     LogEntry& e = self->Record(Event::SetVariable);
     e.bNullText = pszName == nullptr;
@@ -235,6 +249,7 @@ int32_t EXTAPI StandInHost::OnSetVariable(void* pContext, const char* pszName, E
 int32_t EXTAPI StandInHost::OnArrayElement(void* pContext, ExtValue* pArray, int32_t s0,
                                            int32_t s1, int32_t s2, int32_t s3, int32_t s4,
                                            ExtValue* pElement, int32_t nSize, int32_t nOp) {
+    InService inService;
     StandInHost* self = HostOf(pContext);
     LogEntry& e = self->Record(nOp == EXT_OP_SET ? Event::ElementWrite : Event::ElementRead);
     const int32_t subs[5] = {s0, s1, s2, s3, s4};
@@ -271,6 +286,7 @@ int32_t EXTAPI StandInHost::OnArrayElement(void* pContext, ExtValue* pArray, int
 
 int32_t EXTAPI StandInHost::OnArrayInfo(void* pContext, ExtValue* pArray, int32_t nSize,
                                         int32_t* pnDims, int32_t nDimsBytes, int32_t nOp) {
+    InService inService;
     StandInHost* self = HostOf(pContext);
     LogEntry& e = self->Record(nOp == EXT_OP_SET ? Event::ArrayCreate : Event::ArrayQuery);
     e.nRecordSize = nSize;
@@ -309,6 +325,7 @@ int32_t EXTAPI StandInHost::OnArrayInfo(void* pContext, ExtValue* pArray, int32_
 }
 
 int32_t EXTAPI StandInHost::OnErrorDetail(void* pContext, const char* pszText) {
+    InService inService;
     LogEntry& e = HostOf(pContext)->Record(Event::ErrorDetail);
     e.bNullText = pszText == nullptr;
     e.text = pszText != nullptr ? pszText : "";
@@ -317,6 +334,7 @@ int32_t EXTAPI StandInHost::OnErrorDetail(void* pContext, const char* pszText) {
 
 int32_t EXTAPI StandInHost::OnResult(int32_t nStatus, ExtOpaque pCallbackContext,
                                      ExtHostServices*, ExtValue* pResult) {
+    InService inService;
     StandInHost* self = reinterpret_cast<StandInHost*>(pCallbackContext);
     if (self == nullptr) // commands outside a script call
         return 0;

@@ -125,6 +125,11 @@ public:
     const Array& GetArray(int32_t nHandle) const { return *m_arrays.at(nHandle); }
 
     const std::vector<LogEntry>& Log() const { return m_log; }
+
+    // True while a command runs in the module and not in one of this host's services or
+    // callbacks: an allocation made then is the module's own.
+    static bool ModuleIsRunning();
+
     const std::map<std::string, int32_t>& Variables() const { return m_variables; }
     Hostility hostility;
     int32_t nCallbackReturn = 0x5EED; // what the result callback returns to the module
