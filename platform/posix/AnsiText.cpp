@@ -22,11 +22,17 @@ char* lstrcpynA(char* pszDest, const char* pszSource, int nMax) {
     return pszDest;
 }
 
-char* lstrcpyA(char* pszDest, const char* pszSource) { return std::strcpy(pszDest, pszSource); }
+char* lstrcpyA(char* pszDest, const char* pszSource) {
+    return std::strcpy(pszDest, pszSource);
+}
 
-char* lstrcatA(char* pszDest, const char* pszSource) { return std::strcat(pszDest, pszSource); }
+char* lstrcatA(char* pszDest, const char* pszSource) {
+    return std::strcat(pszDest, pszSource);
+}
 
-int lstrlenA(const char* psz) { return psz != nullptr ? static_cast<int>(std::strlen(psz)) : 0; }
+int lstrlenA(const char* psz) {
+    return psz != nullptr ? static_cast<int>(std::strlen(psz)) : 0;
+}
 
 // wsprintf writes at most 1024 characters.
 int wsprintfA(char* pszBuffer, const char* pszFormat, ...) {
@@ -52,4 +58,6 @@ char* CharLowerA(char* psz) {
 }
 
 // A single-byte code page: every character is one byte.
-char* CharNextA(const char* psz) { return const_cast<char*>(*psz != '\0' ? psz + 1 : psz); }
+char* CharNextA(const char* psz) {
+    return const_cast<char*>(*psz != '\0' ? psz + 1 : psz);
+}

@@ -7,9 +7,13 @@
 
 namespace platform {
 
-void* OpenLibrary(const std::string& path) { return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+void* OpenLibrary(const std::string& path) {
+    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
 
-void CloseLibrary(void* handle) { dlclose(handle); }
+void CloseLibrary(void* handle) {
+    dlclose(handle);
+}
 
 // ELF carries no stdcall decoration: "_Name@40" is exported as "Name".
 void* FindEntryPoint(void* handle, const std::string& name) {
@@ -29,7 +33,9 @@ std::string ProgramFolder() {
     return path.substr(0, path.find_last_of('/') + 1);
 }
 
-const char* ModuleFileName() { return "qvPalvek.so"; }
+const char* ModuleFileName() {
+    return "qvPalvek.so";
+}
 
 std::string WindowsFolder() {
     const char* psz = std::getenv("WINDIR");

@@ -1,4 +1,5 @@
 #include "PlatformApi.h"
+#include "SystemCall.h"
 
 #include <cstring>
 #include <dlfcn.h>
@@ -14,7 +15,7 @@ __attribute__((constructor(2000))) void NotifyAttach() {
 }
 } // namespace
 
-DWORD GetModuleFileNameA(HMODULE hModule, char* pszFileName, DWORD nSize) {
+static DWORD ModuleFileName(HMODULE hModule, char* pszFileName, DWORD nSize) {
     Dl_info info;
     if (nSize == 0 || dladdr(hModule != nullptr ? hModule : &s_cModuleAnchor, &info) == 0 ||
         info.dli_fname == nullptr)
@@ -27,6 +28,10 @@ DWORD GetModuleFileNameA(HMODULE hModule, char* pszFileName, DWORD nSize) {
     }
     std::memcpy(pszFileName, info.dli_fname, nLength + 1);
     return static_cast<DWORD>(nLength);
+}
+
+DWORD GetModuleFileNameA(HMODULE hModule, char* pszFileName, DWORD nSize) {
+    return SystemCall<DWORD>(0, [&] { return ModuleFileName(hModule, pszFileName, nSize); });
 }
 
 void _splitpath(const char* pszPath, char* pszDrive, char* pszDir, char* pszName, char* pszExt) {

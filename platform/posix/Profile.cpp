@@ -1,4 +1,5 @@
 #include "PlatformApi.h"
+#include "SystemCall.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -50,7 +51,8 @@ bool FindValue(const std::string& path, const char* pszSection, const char* pszK
         const std::string text = Trim(line);
         if (!text.empty() && text[0] == '[') {
             const size_t close = text.find(']');
-            bInSection = close != std::string::npos && SameText(text.substr(1, close - 1), pszSection);
+            bInSection =
+                close != std::string::npos && SameText(text.substr(1, close - 1), pszSection);
             continue;
         }
         const size_t eq = text.find('=');
@@ -64,12 +66,8 @@ bool FindValue(const std::string& path, const char* pszSection, const char* pszK
     return false;
 }
 
-} // namespace
-
-DWORD GetPrivateProfileStringA(const char* pszSection, const char* pszKey, const char* pszDefault,
-                               char* pszReturned, DWORD nSize, const char* pszFileName) {
-    if (pszReturned == nullptr || nSize == 0)
-        return 0;
+DWORD ReadProfileString(const char* pszSection, const char* pszKey, const char* pszDefault,
+                        char* pszReturned, DWORD nSize, const char* pszFileName) {
     std::string value;
     if (pszSection == nullptr || pszKey == nullptr || pszFileName == nullptr ||
         !FindValue(ProfilePath(pszFileName), pszSection, pszKey, value)) {
@@ -81,6 +79,22 @@ DWORD GetPrivateProfileStringA(const char* pszSection, const char* pszKey, const
     std::memcpy(pszReturned, value.data(), n);
     pszReturned[n] = '\0';
     return static_cast<DWORD>(n);
+}
+
+} // namespace
+
+DWORD GetPrivateProfileStringA(const char* pszSection, const char* pszKey, const char* pszDefault,
+                               char* pszReturned, DWORD nSize, const char* pszFileName) {
+    if (pszReturned == nullptr || nSize == 0)
+        return 0;
+    // Without memory to read the file, the answer is the default.
+    const DWORD n = SystemCall<DWORD>(0xFFFFFFFF, [&]() -> DWORD {
+        return ReadProfileString(pszSection, pszKey, pszDefault, pszReturned, nSize, pszFileName);
+    });
+    if (n != 0xFFFFFFFF)
+        return n;
+    lstrcpynA(pszReturned, pszDefault != nullptr ? pszDefault : "", static_cast<int>(nSize));
+    return static_cast<DWORD>(lstrlenA(pszReturned));
 }
 
 DWORD GetProfileStringA(const char* pszSection, const char* pszKey, const char* pszDefault,

@@ -1,6 +1,7 @@
 // The module's string table and version block, from the generated resource data.
 #include "PlatformApi.h"
 #include "ResourceData.h"
+#include "SystemCall.h"
 
 #include <climits>
 #include <cstdlib>
@@ -51,17 +52,21 @@ int LoadStringA(HMODULE, UINT nId, char* pszBuffer, int nBufferMax) {
 DWORD GetFileVersionInfoSizeA(const char* pszFileName, DWORD* pdwHandle) {
     if (pdwHandle != nullptr)
         *pdwHandle = 0;
-    return IsOwnModule(pszFileName) ? static_cast<DWORD>(BuildVersionBlock().size()) : 0;
+    return SystemCall<DWORD>(0, [&]() -> DWORD {
+        return IsOwnModule(pszFileName) ? static_cast<DWORD>(BuildVersionBlock().size()) : 0;
+    });
 }
 
 BOOL GetFileVersionInfoA(const char* pszFileName, DWORD, DWORD dwLength, void* pData) {
-    if (pData == nullptr || !IsOwnModule(pszFileName))
-        return 0;
-    const std::string block = BuildVersionBlock();
-    if (dwLength < block.size())
-        return 0;
-    std::memcpy(pData, block.data(), block.size());
-    return 1;
+    return SystemCall<BOOL>(0, [&]() -> BOOL {
+        if (pData == nullptr || !IsOwnModule(pszFileName))
+            return 0;
+        const std::string block = BuildVersionBlock();
+        if (dwLength < block.size())
+            return 0;
+        std::memcpy(pData, block.data(), block.size());
+        return 1;
+    });
 }
 
 BOOL VerQueryValueA(const void* pBlock, const char* pszSubBlock, void** ppBuffer, UINT* pnLength) {
@@ -77,7 +82,8 @@ BOOL VerQueryValueA(const void* pBlock, const char* pszSubBlock, void** ppBuffer
     uint32_t dwTranslation;
     std::memcpy(&dwTranslation, pTranslation, 4);
     char szPrefix[40];
-    wsprintfA(szPrefix, "\\StringFileInfo\\%04x%04x\\", dwTranslation & 0xFFFF, dwTranslation >> 16);
+    wsprintfA(szPrefix, "\\StringFileInfo\\%04x%04x\\", dwTranslation & 0xFFFF,
+              dwTranslation >> 16);
     const size_t nPrefix = std::strlen(szPrefix);
     if (strncasecmp(pszSubBlock, szPrefix, nPrefix) != 0)
         return 0;

@@ -1,4 +1,5 @@
 #include "PlatformApi.h"
+#include "SystemCall.h"
 
 #include <climits>
 #include <cstdlib>
@@ -47,7 +48,8 @@ std::vector<std::string> SearchFolders() {
         size_t start = 0;
         while (start <= rest.size()) {
             const size_t end = rest.find(':', start);
-            folders.push_back(rest.substr(start, end == std::string::npos ? std::string::npos : end - start));
+            folders.push_back(
+                rest.substr(start, end == std::string::npos ? std::string::npos : end - start));
             if (end == std::string::npos)
                 break;
             start = end + 1;
@@ -56,18 +58,14 @@ std::vector<std::string> SearchFolders() {
     return folders;
 }
 
-} // namespace
-
-DWORD SearchPathA(const char* pszPath, const char* pszFileName, const char* pszExtension,
-                  DWORD nBufferLength, char* pszBuffer, char** ppszFilePart) {
-    (void)pszPath;
-    (void)pszExtension;
+DWORD FindFile(const char* pszFileName, DWORD nBufferLength, char* pszBuffer, char** ppszFilePart) {
     if (pszFileName == nullptr || *pszFileName == '\0')
         return 0;
     std::string found;
     if (std::strchr(pszFileName, '/') != nullptr) {
         if (IsFile(pszFileName))
-            found = pszFileName[0] == '/' ? std::string(pszFileName) : CurrentFolder() + "/" + pszFileName;
+            found = pszFileName[0] == '/' ? std::string(pszFileName)
+                                          : CurrentFolder() + "/" + pszFileName;
     } else {
         for (const std::string& folder : SearchFolders()) {
             if (folder.empty())
@@ -87,4 +85,14 @@ DWORD SearchPathA(const char* pszPath, const char* pszFileName, const char* pszE
     if (ppszFilePart != nullptr)
         *ppszFilePart = pszBuffer + found.find_last_of('/') + 1;
     return static_cast<DWORD>(found.size());
+}
+
+} // namespace
+
+DWORD SearchPathA(const char* pszPath, const char* pszFileName, const char* pszExtension,
+                  DWORD nBufferLength, char* pszBuffer, char** ppszFilePart) {
+    (void)pszPath;
+    (void)pszExtension;
+    return SystemCall<DWORD>(
+        0, [&] { return FindFile(pszFileName, nBufferLength, pszBuffer, ppszFilePart); });
 }
