@@ -25,7 +25,9 @@ enum Int64Operation {
 
 enum { INT64_RADIX = 10, INT64_RESULT_SIZE = 65 };
 
-const char* ArgText(const ExtValue& arg) { return arg.pszValue != nullptr ? arg.pszValue : ""; }
+const char* ArgText(const ExtValue& arg) {
+    return arg.pszValue != nullptr ? arg.pszValue : "";
+}
 
 // Two's-complement arithmetic that never traps: INT64_MIN / -1 wraps to INT64_MIN with
 // remainder 0. The divisor is not 0 here.
@@ -87,9 +89,8 @@ int32_t CqvPalvek::RunInt64(ExtValue* pArgs, int nOperation) {
         } else {
             // std::to_chars ignores the locale: no grouping, whatever the numeric category.
             // The buffer's last character stays the terminator.
-            const std::to_chars_result conv =
-                std::to_chars(szResult, szResult + INT64_RESULT_SIZE - 1,
-                              Compute(nOperation, a, b), INT64_RADIX);
+            const std::to_chars_result conv = std::to_chars(
+                szResult, szResult + INT64_RESULT_SIZE - 1, Compute(nOperation, a, b), INT64_RADIX);
             if (conv.ec != std::errc())
                 nMsgId = IDS_INTERNAL_ERROR;
         }

@@ -15,9 +15,13 @@ enum {
 };
 
 // A text argument; a null text counts as the empty one.
-const char* ArgText(const ExtValue& arg) { return arg.pszValue != nullptr ? arg.pszValue : ""; }
+const char* ArgText(const ExtValue& arg) {
+    return arg.pszValue != nullptr ? arg.pszValue : "";
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // True when the nine body characters from nFrom are all digits (an "X" has no digit value).
 bool IsDigitBody(const std::string& strCode, size_t nFrom) {

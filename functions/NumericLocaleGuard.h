@@ -11,5 +11,6 @@ public:
     CNumericLocaleGuard& operator=(const CNumericLocaleGuard&) = delete;
 
 private:
-    std::string m_strSavedLocale; // the category's name before the switch; empty: nothing to restore
+    std::string
+        m_strSavedLocale; // the category's name before the switch; empty: nothing to restore
 };
