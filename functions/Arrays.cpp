@@ -1,14 +1,14 @@
-// Arrays and delimited text (Part 2.102): pkArrayFromStrCSV, pkArrayToStrCSV, pkArrInitialize.
+// Arrays and delimited text: pkArrayFromStrCSV, pkArrayToStrCSV, pkArrInitialize.
 //
 // Every handler runs in time linear in the size of its texts: the text is normalised once in
 // place, lines and fields are views into it, and the output is appended to one growing text.
-// Choices of issue 3 where the Part leaves them open:
+// Rules for the cases the basic algorithm leaves open:
 // - a quoted field without a closing double quote directly followed by the delimiter ends at
 //   the next delimiter (the end of the line when there is none), quotes kept;
-// - the array of pkArrayFromStrCSV has max(Part rows, converted lines) rows and
-//   max(Part columns, most fields of any converted line) columns, each clamped to
-//   0 .. 2,147,483,647, where Part rows = line breaks counted (+ extra rows when extra
-//   columns is not 0) and Part columns = columns of the first line + extra columns, both
+// - the array of pkArrayFromStrCSV has max(counted rows, converted lines) rows and
+//   max(counted columns, most fields of any converted line) columns, each clamped to
+//   0 .. 2,147,483,647, where counted rows = line breaks counted (+ extra rows when extra
+//   columns is not 0) and counted columns = columns of the first line + extra columns, both
 //   computed without overflow; so no field is dropped and no negative size is handed over;
 // - the three further element subscripts are 0;
 // - anything thrown (exhausted memory, or an output text that could never fit) ends the call
@@ -39,11 +39,11 @@ std::string TextOf(const ExtValue& arg) {
     return arg.pszValue != nullptr ? std::string(arg.pszValue) : std::string();
 }
 
+// A delimiter argument; the empty text (or none) stands for ",".
 std::string DelimiterOf(const ExtValue& arg) {
-    std::string strDelimiter = TextOf(arg);
-    if (strDelimiter.empty())
-        strDelimiter = kDefaultDelimiter;
-    return strDelimiter;
+    if (arg.pszValue == nullptr || arg.pszValue[0] == '\0')
+        return std::string(kDefaultDelimiter);
+    return std::string(arg.pszValue);
 }
 
 int32_t ClampSize(int64_t n) {
@@ -71,11 +71,11 @@ int32_t CqvPalvek::pkArrayFromStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* 
         // 3. Columns from the first line.
         const size_t nFirstLineColumns = qvcsv::CountColumns(strText, delimiter);
 
-        // The lines and fields that step 5 will convert (issue 3: none may fall outside).
+        // The lines and fields that will be converted: none may fall outside the array.
         size_t nMostFields = 0;
         const size_t nLines = qvcsv::ForEachLine(strText, [&](size_t, std::string_view line) {
-            const size_t nFields = qvcsv::SplitLine(line, delimiter, quoteDelimiter,
-                                                    [](size_t, std::string_view) {});
+            const size_t nFields =
+                qvcsv::SplitLine(line, delimiter, quoteDelimiter, [](size_t, std::string_view) {});
             nMostFields = std::max(nMostFields, nFields);
         });
 
@@ -104,10 +104,10 @@ int32_t CqvPalvek::pkArrayFromStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* 
                                  m_pResult->nType = EXT_MARK_ARRAY_WRITE;
                                  element.nType = EXT_VALUE_STRING;
                                  element.pszValue = strField.data();
-                                 m_pServices->pfnArrayElement(
-                                     m_pServices->pContext, &array, static_cast<int32_t>(nRow),
-                                     static_cast<int32_t>(nCol), 0, 0, 0, &element,
-                                     EXT_VALUE_SIZE, EXT_OP_SET);
+                                 m_pServices->pfnArrayElement(m_pServices->pContext, &array,
+                                                              static_cast<int32_t>(nRow),
+                                                              static_cast<int32_t>(nCol), 0, 0, 0,
+                                                              &element, EXT_VALUE_SIZE, EXT_OP_SET);
                              });
         });
 
@@ -146,7 +146,7 @@ int32_t CqvPalvek::pkArrayToStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pA
         }
 
         // 4. Appending each element's text e (quoted unless bare), then the delimiter when it
-        // is not the row's last column, and CR LF after the row gives the Part's text: the
+        // is not the row's last column, and CR LF after the row gives the same text: the
         // last column's e ends up just before CR LF, and a row of no columns is CR LF alone.
         ExtValue element{};
         for (int32_t r = 0; r < nRows; ++r) {
@@ -154,8 +154,8 @@ int32_t CqvPalvek::pkArrayToStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pA
                 m_pResult->nType = EXT_MARK_ARRAY_READ;
                 element.nType = EXT_VALUE_STRING;
                 element.pszValue = nullptr;
-                m_pServices->pfnArrayElement(m_pServices->pContext, &array, r, k, 0, 0, 0,
-                                             &element, EXT_VALUE_SIZE, EXT_OP_GET);
+                m_pServices->pfnArrayElement(m_pServices->pContext, &array, r, k, 0, 0, 0, &element,
+                                             EXT_VALUE_SIZE, EXT_OP_GET);
                 if (bQuote)
                     strOut += '"';
                 if (element.pszValue != nullptr)

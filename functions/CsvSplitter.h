@@ -1,4 +1,4 @@
-// Splitting normalised delimited text into lines and fields (Part 2.102, steps 3, 5 and 6),
+// Splitting normalised delimited text into lines and fields,
 // in time linear in the size of the text and of the delimiter.
 #pragma once
 
@@ -25,7 +25,7 @@ private:
     std::vector<size_t> m_fail; // KMP failure function, for patterns of two or more characters
 };
 
-// The fields of one line (a text without CR) by step 6 of pkArrayFromStrCSV, with issue 3's
+// The fields of one line (a text without CR) for pkArrayFromStrCSV, with the
 // rule for a quoted field without a closing double quote followed by the delimiter: that field
 // ends at the next delimiter, quotes kept. Calls onField(k, field) for k = 0, 1, ... in order;
 // the field is the raw text, before StripQuotes and TrimSpaces. Returns the number of fields.

@@ -1,4 +1,4 @@
-// Text routines shared by the script functions (Part 2.101). Byte strings, no locale.
+// Text routines shared by the script functions. Byte strings, no locale.
 // Each runs in one pass over its text.
 #include "qvPalvek.h"
 

@@ -11,6 +11,7 @@ namespace {
 
 const uint32_t kArrayMagic = 0x41525259; // marks an array record of this host
 const int64_t kMaxCells = 64 * 1024 * 1024;
+const size_t kTextChunkSize = 256 * 1024;
 
 void WriteHandle(ExtValue& record, int32_t nHandle) {
     std::memset(record.abOpaque, 0, sizeof(record.abOpaque));
@@ -28,7 +29,9 @@ int32_t ReadHandle(const ExtValue& record) {
     return magic == kArrayMagic ? nHandle : -1;
 }
 
-StandInHost* HostOf(void* pContext) { return static_cast<StandInHost*>(pContext); }
+StandInHost* HostOf(void* pContext) {
+    return static_cast<StandInHost*>(pContext);
+}
 
 thread_local int s_nCommandDepth = 0;
 thread_local int s_nServiceDepth = 0;
@@ -44,19 +47,23 @@ struct InService {
 Module::Module(const std::string& path) : m_handle(platform::OpenLibrary(path)) {
     if (m_handle == nullptr)
         throw std::runtime_error("cannot load " + path);
-    m_pfnCommand = reinterpret_cast<ExtCommandEntry>(
-        platform::FindEntryPoint(m_handle, "_KELExtender2@40"));
-    m_pfnQuery = reinterpret_cast<ExtQueryEntry>(
-        platform::FindEntryPoint(m_handle, "_KELExtenderQuery@12"));
+    m_pfnCommand =
+        reinterpret_cast<ExtCommandEntry>(platform::FindEntryPoint(m_handle, "_KELExtender2@40"));
+    m_pfnQuery =
+        reinterpret_cast<ExtQueryEntry>(platform::FindEntryPoint(m_handle, "_KELExtenderQuery@12"));
     if (m_pfnCommand == nullptr || m_pfnQuery == nullptr) {
         platform::CloseLibrary(m_handle);
         throw std::runtime_error("entry points missing in " + path);
     }
 }
 
-Module::~Module() { platform::CloseLibrary(m_handle); }
+Module::~Module() {
+    platform::CloseLibrary(m_handle);
+}
 
-std::string Module::DefaultPath() { return platform::ProgramFolder() + platform::ModuleFileName(); }
+std::string Module::DefaultPath() {
+    return platform::ProgramFolder() + platform::ModuleFileName();
+}
 
 int32_t Module::Query(int32_t nQueryType, void* pQueryData, int32_t nQueryCount) const {
     return m_pfnQuery(nQueryType, pQueryData, nQueryCount);
@@ -200,7 +207,7 @@ Outcome StandInHost::Call(int32_t nRow, const std::vector<Arg>& args,
     Outcome outcome;
     m_result = pInitialResult != nullptr ? *pInitialResult : ExtValue{};
     m_log.clear();
-    m_elementTexts.clear();
+    ForgetElementTexts();
     m_pOutcome = &outcome;
     ++s_nCommandDepth;
     outcome.nReturned = m_module.Command(0x11, 0x22, reinterpret_cast<ExtOpaque>(this), nRow,
@@ -211,7 +218,35 @@ Outcome StandInHost::Call(int32_t nRow, const std::vector<Arg>& args,
     return outcome;
 }
 
-bool StandInHost::ModuleIsRunning() { return s_nCommandDepth > 0 && s_nServiceDepth == 0; }
+bool StandInHost::ModuleIsRunning() {
+    return s_nCommandDepth > 0 && s_nServiceDepth == 0;
+}
+
+char* StandInHost::KeepElementText(const std::string& text) {
+    const size_t nNeed = text.size() + 1;
+    for (; m_nTextChunk < m_textChunks.size(); ++m_nTextChunk) {
+        TextChunk& chunk = m_textChunks[m_nTextChunk];
+        if (chunk.nSize - chunk.nUsed >= nNeed)
+            break;
+    }
+    if (m_nTextChunk == m_textChunks.size()) {
+        TextChunk chunk;
+        chunk.nSize = nNeed > kTextChunkSize ? nNeed : kTextChunkSize;
+        chunk.pData.reset(new char[chunk.nSize]);
+        m_textChunks.push_back(std::move(chunk));
+    }
+    TextChunk& chunk = m_textChunks[m_nTextChunk];
+    char* pText = chunk.pData.get() + chunk.nUsed;
+    std::memcpy(pText, text.c_str(), nNeed);
+    chunk.nUsed += nNeed;
+    return pText;
+}
+
+void StandInHost::ForgetElementTexts() {
+    for (TextChunk& chunk : m_textChunks)
+        chunk.nUsed = 0;
+    m_nTextChunk = 0;
+}
 
 LogEntry& StandInHost::Record(Event event) {
     m_log.emplace_back();
@@ -246,9 +281,9 @@ int32_t EXTAPI StandInHost::OnSetVariable(void* pContext, const char* pszName, E
     return 1;
 }
 
-int32_t EXTAPI StandInHost::OnArrayElement(void* pContext, ExtValue* pArray, int32_t s0,
-                                           int32_t s1, int32_t s2, int32_t s3, int32_t s4,
-                                           ExtValue* pElement, int32_t nSize, int32_t nOp) {
+int32_t EXTAPI StandInHost::OnArrayElement(void* pContext, ExtValue* pArray, int32_t s0, int32_t s1,
+                                           int32_t s2, int32_t s3, int32_t s4, ExtValue* pElement,
+                                           int32_t nSize, int32_t nOp) {
     InService inService;
     StandInHost* self = HostOf(pContext);
     LogEntry& e = self->Record(nOp == EXT_OP_SET ? Event::ElementWrite : Event::ElementRead);
@@ -260,8 +295,8 @@ int32_t EXTAPI StandInHost::OnArrayElement(void* pContext, ExtValue* pArray, int
     e.nHandle = pArray != nullptr ? ReadHandle(*pArray) : -1;
     if (pElement != nullptr)
         e.nValueType = pElement->nType;
-    const bool bInside = array != nullptr && s0 >= 0 && s0 < array->nRows && s1 >= 0 &&
-                         s1 < array->nCols;
+    const bool bInside =
+        array != nullptr && s0 >= 0 && s0 < array->nRows && s1 >= 0 && s1 < array->nCols;
     e.bOutOfBounds = !bInside;
     if (pElement == nullptr)
         return 0;
@@ -276,8 +311,7 @@ int32_t EXTAPI StandInHost::OnArrayElement(void* pContext, ExtValue* pArray, int
     if (bInside && !self->hostility.bNullElementTexts) {
         const auto& cell = array->At(s0, s1);
         if (cell) {
-            self->m_elementTexts.push_back(std::make_unique<std::string>(*cell));
-            pElement->pszValue = self->m_elementTexts.back()->data();
+            pElement->pszValue = self->KeepElementText(*cell);
         }
     }
     e.bNullText = pElement->pszValue == nullptr;
@@ -332,8 +366,8 @@ int32_t EXTAPI StandInHost::OnErrorDetail(void* pContext, const char* pszText) {
     return 1;
 }
 
-int32_t EXTAPI StandInHost::OnResult(int32_t nStatus, ExtOpaque pCallbackContext,
-                                     ExtHostServices*, ExtValue* pResult) {
+int32_t EXTAPI StandInHost::OnResult(int32_t nStatus, ExtOpaque pCallbackContext, ExtHostServices*,
+                                     ExtValue* pResult) {
     InService inService;
     StandInHost* self = reinterpret_cast<StandInHost*>(pCallbackContext);
     if (self == nullptr) // commands outside a script call

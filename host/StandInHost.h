@@ -88,10 +88,10 @@ struct Arg {
 };
 
 struct Outcome {
-    int32_t nReturned = 0;  // what the entry point returned
-    int nResultCalls = 0;   // result callbacks seen during the command
-    int32_t nStatus = 0;    // status of the (first) result callback
-    ExtValue result{};      // the result record when the callback ran
+    int32_t nReturned = 0;           // what the entry point returned
+    int nResultCalls = 0;            // result callbacks seen during the command
+    int32_t nStatus = 0;             // status of the (first) result callback
+    ExtValue result{};               // the result record when the callback ran
     std::optional<std::string> text; // the result text, copied while the callback ran
     int32_t nArrayHandle = -1;       // an array result's handle
 
@@ -101,8 +101,8 @@ struct Outcome {
 
 // What a hostile host does differently.
 struct Hostility {
-    bool bNullElementTexts = false; // element reads answer a null text
-    bool bRefuseCreate = false;     // array creation leaves the record as it was
+    bool bNullElementTexts = false;                  // element reads answer a null text
+    bool bRefuseCreate = false;                      // array creation leaves the record as it was
     std::optional<std::pair<int32_t, int32_t>> dims; // answer these dimensions to every query
 };
 
@@ -117,7 +117,8 @@ public:
 
     // Runs the script function of a row. Arguments missing from args are supplied the way
     // this host supplies omitted ones: 0 for an integer, the empty text for a text.
-    Outcome Call(int32_t nRow, const std::vector<Arg>& args, const ExtValue* pInitialResult = nullptr);
+    Outcome Call(int32_t nRow, const std::vector<Arg>& args,
+                 const ExtValue* pInitialResult = nullptr);
     Outcome Call(const std::string& name, const std::vector<Arg>& args);
 
     int32_t NewArray(int32_t nRows, int32_t nCols,
@@ -156,7 +157,17 @@ private:
     std::vector<LogEntry> m_log;
     std::map<int32_t, std::unique_ptr<Array>> m_arrays;
     std::map<std::string, int32_t> m_variables;
-    std::vector<std::unique_ptr<std::string>> m_elementTexts; // texts handed out by element reads
+    // Texts handed out by element reads, valid until the next call: NUL-terminated copies
+    // packed into chunks that never move and are reused by later calls.
+    struct TextChunk {
+        std::unique_ptr<char[]> pData;
+        size_t nSize = 0;
+        size_t nUsed = 0;
+    };
+    std::vector<TextChunk> m_textChunks;
+    size_t m_nTextChunk = 0; // the chunk being filled
+    char* KeepElementText(const std::string& text);
+    void ForgetElementTexts();
     int32_t m_nNextHandle = 1;
 };
 
