@@ -23,7 +23,9 @@ constinit PadSpacesStorage s_storage;
 const std::string& g_strPadSpaces = s_storage.str;
 
 // Frees the spaces and leaves an empty text behind.
-void DestroyPadSpaces() { std::string().swap(s_storage.str); }
+void DestroyPadSpaces() {
+    std::string().swap(s_storage.str);
+}
 
 void InitPadSpaces() {
     new (&s_storage.str) std::string(PAD_SPACES_LENGTH, ' ');
