@@ -63,20 +63,22 @@ void ReadLanguageSettings(const char* pszModuleName) {
         lstrcatA(g_szLangFile, g_szLangFilePrefix);
         lstrcatA(g_szLangFile, ".");
         lstrcatA(g_szLangFile, szCode);
-        const DWORD n = SearchPathA(nullptr, g_szLangFile, nullptr, sizeof(szFound), szFound, nullptr);
+        const DWORD n =
+            SearchPathA(nullptr, g_szLangFile, nullptr, sizeof(szFound), szFound, nullptr);
         bFound = n != 0 && n < sizeof(szFound);
     }
     if (!bFound) {
         wsprintfA(g_szLangFile, "%s.%s", g_szLangFilePrefix, szCode);
-        const DWORD n = SearchPathA(nullptr, g_szLangFile, nullptr, sizeof(szFound), szFound, nullptr);
+        const DWORD n =
+            SearchPathA(nullptr, g_szLangFile, nullptr, sizeof(szFound), szFound, nullptr);
         if (n == 0 || n >= sizeof(szFound))
             return;
         lstrcpynA(g_szLangFile, szFound, sizeof(g_szLangFile));
     }
 
-    char szSection[260];
+    char szSection[258 + sizeof(" Extender")];
     lstrcpynA(szSection, pszModuleName, 259);
-    lstrcatA(szSection, " Extender"); // at most 258 + 9 characters
+    lstrcatA(szSection, " Extender");
     lstrcpynA(g_szLangSection, szSection, sizeof(g_szLangSection));
     g_nLangState = LANG_STATE_FOUND;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Runs the command-line runner and checks what it prints and its exit status.
 
-usage: check_runner.py RUNNER [WRAPPER]   (WRAPPER runs a Windows runner, e.g. host/wine-run)
+usage: check_runner.py [WRAPPER] RUNNER   (WRAPPER runs a Windows runner, e.g. host/wine-run)
 """
 import subprocess
 import sys
@@ -24,6 +24,8 @@ CASES = [
     (["pkStrTrim", "a", "one"], 2, []),          # not an integer
     (["pkStrTrim", "a\\q", "0"], 2, []),         # unknown escape
     (["pkArrayToStrCSV", "{a|b"], 2, []),        # unfinished array
+    (["pkArrInitialize", "{65536x65537}", "x", "0", "0"], 2, []),  # more cells than a host holds
+    (["pkArrayToStrCSV", "{a|b;c|\\N}", ";", "0", "2"], 0, ['result: "a;b\\r\\nc;\\r\\n"']),
 ]
 
 

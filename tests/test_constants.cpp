@@ -101,9 +101,13 @@ TEST_F(HostTest, ConstantLookupLeavesTheResultRecordsOtherFields) {
     ExtValue initial{};
     initial.pszValue = nullptr;
     initial.dwReserved = 0xABCD;
-    const qvhost::Outcome out = host.Call(kRow, {qvhost::Arg::Str("xlX")}, &initial);
-    EXPECT_EQ(nullptr, out.result.pszValue);
-    EXPECT_EQ(0xABCDu, out.result.dwReserved);
+    initial.nValue = 777;
+    const qvhost::Outcome hit = host.Call(kRow, {qvhost::Arg::Str("xlX")}, &initial);
+    EXPECT_EQ(nullptr, hit.result.pszValue);
+    EXPECT_EQ(0xABCDu, hit.result.dwReserved);
+    const qvhost::Outcome miss = host.Call(kRow, {qvhost::Arg::Str("xlx")}, &initial);
+    EXPECT_EQ(777, miss.result.nValue);
+    EXPECT_EQ(0xABCDu, miss.result.dwReserved);
 }
 
 TEST_F(HostTest, ConstantLookupOfANullTextMisses) {

@@ -2,6 +2,7 @@
 #include "HostFixture.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -25,12 +26,9 @@ TEST(Query, InterfaceVersionAgreement) {
         int32_t nCount;
         int32_t nExpected;
     } cases[] = {
-        {{4, 5, 6}, 3, 5},
-        {{4, 6}, 2, -1},
-        {{5}, 1, 5},
-        {{4, 5}, 1, -1}, // only the counted values are read
-        {{}, 0, -1},
-        {{}, -1, -1},
+        {{4, 5, 6}, 3, 5}, {{4, 6}, 2, -1},
+        {{5}, 1, 5},       {{4, 5}, 1, -1}, // only the counted values are read
+        {{}, 0, -1},       {{}, -1, -1},
     };
     for (Case& c : cases) {
         void* pData = c.versions.empty() ? nullptr : c.versions.data();
@@ -61,7 +59,9 @@ TEST(Query, ModuleInformation) {
     EXPECT_EQ(std::string("qvPalvek "), std::string(small));
     EXPECT_EQ('Z', small[10]) << "nothing written past the given size";
 
+    errno = 1234;
     EXPECT_EQ(44001, TheModule().Query(EXT_QUERY_MODULE_INFO, nullptr, 260));
+    EXPECT_EQ(1234, errno) << "the caller's errno is left as it was";
     char untouched[4] = "abc";
     EXPECT_EQ(44001, TheModule().Query(EXT_QUERY_MODULE_INFO, untouched, 0));
     EXPECT_EQ(44001, TheModule().Query(EXT_QUERY_MODULE_INFO, untouched, -5));

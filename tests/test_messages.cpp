@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -130,4 +131,32 @@ TEST_F(MessagesTest, DescriptionCutToTheBuffer) {
     EXPECT_EQ(44001, m_module->Query(EXT_QUERY_MODULE_INFO, sz, 10));
     EXPECT_EQ("qvPalvek ", std::string(sz));
     EXPECT_EQ('Z', sz[10]);
+}
+
+// A module with a base name so long that the section, the name and " Extender", is cut to
+// 259 characters, loaded from a folder of its own, where its language file is found.
+TEST_F(MessagesTest, LongModuleNameInItsOwnFolder) {
+    namespace fs = std::filesystem;
+    const std::string module = qvhost::Module::DefaultPath();
+    const std::string folder = fs::temp_directory_path().string() + "/";
+    const std::string extension = fs::path(module).extension().string();
+    const size_t nName = 259 - folder.size() - extension.size();
+    if (nName < 251 || nName > 255)
+        GTEST_SKIP() << "no module name of 251 characters fits a 259-character path here";
+    const std::string name(nName, 'n');
+    const std::string copy = folder + name + extension;
+    std::error_code error;
+    fs::copy_file(module, copy, fs::copy_options::overwrite_existing, error);
+    m_files.push_back(copy);
+    WriteHostIni("[MAIN]\nLanguage=q6\n");
+    const std::string section = (name + " Extender").substr(0, 259);
+    WriteFile(folder + "TBXELANG.q6", "[" + section + "]\nX20002=long section\n");
+    try {
+        m_module = std::make_unique<qvhost::Module>(copy);
+    } catch (const std::exception&) {
+        GTEST_SKIP() << "this platform cannot load a module from so long a path";
+    }
+    m_host = std::make_unique<qvhost::StandInHost>(*m_module);
+    InfoWithoutBuffer();
+    EXPECT_EQ("long section", NotFoundMessage());
 }

@@ -37,14 +37,22 @@ def rc_string(text):
     return '"' + text.replace('"', '""') + '"'
 
 
+def check_text(text):
+    # Both builds must carry the same bytes: plain ASCII, no escapes.
+    if not text.isascii() or "\\" in text:
+        sys.exit(f"resource text must be ASCII without backslashes: {text!r}")
+    return text
+
+
 def load(res_dir):
-    messages = [(int(n), name, text) for n, name, text in read_tsv(os.path.join(res_dir, "messages.tsv"))]
+    messages = [(int(n), name, check_text(text))
+                for n, name, text in read_tsv(os.path.join(res_dir, "messages.tsv"))]
     fixed, strings = {}, []
     for key, value in read_tsv(os.path.join(res_dir, "version.tsv")):
         if key.startswith("."):
             fixed[key[1:]] = value
         else:
-            strings.append((key, value))
+            strings.append((key, check_text(value)))
     return messages, fixed, strings
 
 

@@ -1,6 +1,8 @@
 #include "PlatformApi.h"
 #include "SystemCall.h"
 
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
 
@@ -20,13 +22,16 @@ static DWORD ModuleFileName(HMODULE hModule, char* pszFileName, DWORD nSize) {
     if (nSize == 0 || dladdr(hModule != nullptr ? hModule : &s_cModuleAnchor, &info) == 0 ||
         info.dli_fname == nullptr)
         return 0;
-    const size_t nLength = std::strlen(info.dli_fname);
+    // Always a full path, as Windows gives it.
+    char szFull[PATH_MAX];
+    const char* pszPath = realpath(info.dli_fname, szFull) != nullptr ? szFull : info.dli_fname;
+    const size_t nLength = std::strlen(pszPath);
     if (nLength >= nSize) {
-        std::memcpy(pszFileName, info.dli_fname, nSize - 1);
+        std::memcpy(pszFileName, pszPath, nSize - 1);
         pszFileName[nSize - 1] = '\0';
         return nSize;
     }
-    std::memcpy(pszFileName, info.dli_fname, nLength + 1);
+    std::memcpy(pszFileName, pszPath, nLength + 1);
     return static_cast<DWORD>(nLength);
 }
 

@@ -92,6 +92,8 @@ TEST(ConstantsMap, FilledOnFirstLookupOnly) {
     for (std::string line; std::getline(table, line);)
         names.insert(line.substr(0, line.find('\t')));
     EXPECT_EQ(names.size(), g_mapConstants.size());
+    const int32_t* pnEntry = &g_mapConstants.find(std::string_view("xlX"))->second;
     EXPECT_EQ(656, CqvPalvek::LookupConstant("xlDialogPhonetic"));
     EXPECT_EQ(names.size(), g_mapConstants.size());
+    EXPECT_EQ(pnEntry, &g_mapConstants.find(std::string_view("xlX"))->second) << "no second fill";
 }
