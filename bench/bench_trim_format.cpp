@@ -17,7 +17,11 @@ static void BM_FormatNumber(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * nBytes));
     state.SetLabel("linearity:format-linearity");
 }
-BENCHMARK(BM_FormatNumber)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FormatNumber)
+    ->Arg(1 << 20)
+    ->Arg(16 << 20)
+    ->MinTime(1.0)
+    ->Unit(benchmark::kMillisecond);
 
 // pkStrTrim on a long text with whitespace at both ends.
 static void BM_StrTrim(benchmark::State& state) {
@@ -32,4 +36,4 @@ static void BM_StrTrim(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
     state.SetLabel("linearity:trim-linearity");
 }
-BENCHMARK(BM_StrTrim)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StrTrim)->Arg(1 << 20)->Arg(16 << 20)->MinTime(1.0)->Unit(benchmark::kMillisecond);

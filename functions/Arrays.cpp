@@ -12,7 +12,8 @@
 //   computed without overflow; so no field is dropped and no negative size is handed over;
 // - the three further element subscripts are 0;
 // - anything thrown (exhausted memory, or an output text that could never fit) ends the call
-//   with the detail "Out of memory.", message 19104 and EXT_STATUS_TEXT_ERROR.
+//   with a detail ("Out of memory." for exhausted memory), message 19104 and
+//   EXT_STATUS_TEXT_ERROR.
 #include "CsvSplitter.h"
 #include "qvPalvek.h"
 

@@ -2,6 +2,8 @@
 #include "MessageIds.h"
 #include "qvPalvek.h"
 
+#include <cstring>
+
 namespace {
 
 bool IsTrimmed(char c) {
@@ -12,19 +14,20 @@ bool IsTrimmed(char c) {
 
 int32_t CqvPalvek::pkStrTrim(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pArgs, int32_t) {
     return RunGuarded(EXT_STATUS_TEXT_ERROR, IDS_SYSTEM_ERROR, [&]() -> int32_t {
-        const std::string strText = pArgs[0].pszValue != nullptr ? pArgs[0].pszValue : "";
-        if (strText.empty()) {
+        const char* pszText = pArgs[0].pszValue != nullptr ? pArgs[0].pszValue : "";
+        const size_t nLength = std::strlen(pszText);
+        if (nLength == 0) {
             SetErrorDetail("Empty String.");
             return ReportError(EXT_STATUS_TEXT_ERROR, IDS_TRIM_ERROR);
         }
-        // The front first, then the back, each stopping at one character left.
+        // The front first, then the back, each stopping at one character left; one copy.
         size_t nBegin = 0;
-        while (strText.size() - nBegin > 1 && IsTrimmed(strText[nBegin]))
+        while (nLength - nBegin > 1 && IsTrimmed(pszText[nBegin]))
             ++nBegin;
-        size_t nEnd = strText.size();
-        while (nEnd - nBegin > 1 && IsTrimmed(strText[nEnd - 1]))
+        size_t nEnd = nLength;
+        while (nEnd - nBegin > 1 && IsTrimmed(pszText[nEnd - 1]))
             --nEnd;
-        const std::string strTrimmed = strText.substr(nBegin, nEnd - nBegin);
+        const std::string strTrimmed(pszText + nBegin, nEnd - nBegin);
         return ReturnString(strTrimmed.c_str());
     });
 }

@@ -110,6 +110,7 @@ TEST_F(CutTest, CharacterModeWorkedExamples) {
         {"c", "1j,3,5", "abcdefg", "-", "", 0, "ac-e\r\n"},
         {"c", "1-3j,5", "abcdefg", "-", "", 0, "abc-e\r\n"},
         {"c", "5,1", "abcdefg", "-", "", 0, "e-a\r\n"},
+        {"c", "1-3,5j,7,2", "abcdefg\r\nhijklmn", "<=>", "", 0, "abc<=>eg<=>b\r\nhij<=>ln<=>i\r\n"},
         {"c", "3,3", "abc", "+", "", 0, "c+c\r\n"},
         {"c", "1 - 2 , 3", "abcd", ".", "", 0, "ab.c\r\n"},
         {"cc", "2-4", "abcdefg", "-", "", 0, "aefg\r\n"},

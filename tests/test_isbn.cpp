@@ -87,6 +87,7 @@ TEST_F(IsbnTest, ThirteenToTenComputesAFreshCheckCharacter) {
                                     {"9780804429573", "080442957X"},
                                     {"9783064060098", "3064060090"},
                                     {"1234567890123", "4567890124"},
+                                    {"abcdefghiX123456789012", "3456789017"}, // X in the prefix
                                 });
 }
 
