@@ -3,7 +3,7 @@
 
 Benchmarks name their figure in their label:
   linearity:NAME    time per byte at the largest size / time per byte at the smallest size
-                    (the size is the benchmark's last argument; it reports bytes processed)
+                    (the size is the benchmark's first argument; it reports bytes processed)
   value:NAME:UNIT   the benchmark's real time in UNIT (ns, us, ms)
 """
 import json
@@ -27,7 +27,7 @@ def main():
             _, name, unit = label.split(":")
             values[name] = real_ns(b) / UNITS[unit]
     for name, group in linear.items():
-        group.sort(key=lambda b: int(b["name"].split("/")[-1]))
+        group.sort(key=lambda b: int(b["name"].split("/")[1]))
         small, large = group[0], group[-1]
         print(f"{name}: {small['bytes_per_second'] / large['bytes_per_second']:.2f}")
         for b in group:
