@@ -87,7 +87,7 @@ int32_t CqvPalvek::pkGetConstants(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pAr
             return ReportError(EXT_STATUS_LOOKUP_ERROR, IDS_CONSTANT_NOT_FOUND);
         }
         m_pResult->nType = EXT_VALUE_STRING;
-        ExtValue variable;
+        ExtValue variable{}; // only nValue and nType carry anything
         variable.nValue = nValue;
         variable.nType = EXT_VALUE_INTEGER;
         m_pServices->pfnSetVariable(m_pServices->pContext, strName.c_str(), &variable,

@@ -10,7 +10,6 @@ namespace qvhost {
 namespace {
 
 const uint32_t kArrayMagic = 0x41525259; // marks an array record of this host
-const int64_t kMaxCells = 64 * 1024 * 1024;
 const size_t kTextChunkSize = 256 * 1024;
 
 void WriteHandle(ExtValue& record, int32_t nHandle) {
@@ -334,7 +333,7 @@ int32_t EXTAPI StandInHost::OnArrayInfo(void* pContext, ExtValue* pArray, int32_
             e.anSubs[i] = pnDims[i];
         const int32_t nRows = e.anSubs[0], nCols = e.anSubs[1];
         if (self->hostility.bRefuseCreate || nCopy < 2 || nRows < 0 || nCols < 0 ||
-            static_cast<int64_t>(nRows) * nCols > kMaxCells)
+            static_cast<int64_t>(nRows) * nCols > self->nMaxCreateCells)
             return 0;
         const int32_t nHandle = self->NewArray(nRows, nCols);
         e.nHandle = nHandle;

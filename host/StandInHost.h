@@ -133,7 +133,8 @@ public:
 
     const std::map<std::string, int32_t>& Variables() const { return m_variables; }
     Hostility hostility;
-    int32_t nCallbackReturn = 0x5EED; // what the result callback returns to the module
+    int32_t nCallbackReturn = 0x5EED;           // what the result callback returns to the module
+    int64_t nMaxCreateCells = 64 * 1024 * 1024; // a larger create is refused
 
 private:
     static int32_t EXTAPI OnSetVariable(void* pContext, const char* pszName, ExtValue* pValue,
