@@ -187,6 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     const qvhost::Outcome out = host.Call(nRow, args, &initial);
 
     Check(out.nResultCalls == 1, "exactly one result callback");
+    Check(out.bOwnRecords, "the callback gets the command's services and result record");
     Check(out.nReturned == 0x3C3C, "the entry point returns the callback's value");
     Check(out.nStatus <= 0 && out.nStatus >= -3, "a known status");
     if (out.nStatus < 0)

@@ -142,7 +142,10 @@ int32_t StandInHost::NewArray(int32_t nRows, int32_t nCols,
     auto array = std::make_unique<Array>();
     array->nRows = nRows;
     array->nCols = nCols;
-    array->cells.resize(static_cast<size_t>(nRows) * static_cast<size_t>(nCols));
+    const uint64_t nCells = static_cast<uint64_t>(nRows < 0 ? 0 : nRows) * (nCols < 0 ? 0 : nCols);
+    if (nRows < 0 || nCols < 0 || nCells > SIZE_MAX / sizeof(std::optional<std::string>))
+        throw std::length_error("more array cells than this host can hold");
+    array->cells.resize(static_cast<size_t>(nCells));
     for (size_t r = 0; r < rows.size() && r < static_cast<size_t>(nRows); ++r) {
         for (size_t c = 0; c < rows[r].size() && c < static_cast<size_t>(nCols); ++c)
             array->cells[r * nCols + c] = rows[r][c];
@@ -189,9 +192,9 @@ Outcome StandInHost::Call(int32_t nRow, const std::vector<Arg>& args,
             v.nValue = a.nValue;
             break;
         case Arg::Text:
-            texts[i] = a.text;
+            // The module only reads argument texts: hand over the caller's own.
             v.nType = EXT_VALUE_STRING;
-            v.pszValue = texts[i].data();
+            v.pszValue = const_cast<char*>(a.text.c_str());
             break;
         case Arg::NullText:
             v.nType = EXT_VALUE_STRING;
@@ -365,8 +368,8 @@ int32_t EXTAPI StandInHost::OnErrorDetail(void* pContext, const char* pszText) {
     return 1;
 }
 
-int32_t EXTAPI StandInHost::OnResult(int32_t nStatus, ExtOpaque pCallbackContext, ExtHostServices*,
-                                     ExtValue* pResult) {
+int32_t EXTAPI StandInHost::OnResult(int32_t nStatus, ExtOpaque pCallbackContext,
+                                     ExtHostServices* pServices, ExtValue* pResult) {
     InService inService;
     StandInHost* self = reinterpret_cast<StandInHost*>(pCallbackContext);
     if (self == nullptr) // commands outside a script call
@@ -376,6 +379,8 @@ int32_t EXTAPI StandInHost::OnResult(int32_t nStatus, ExtOpaque pCallbackContext
     Outcome* outcome = self->m_pOutcome;
     if (outcome == nullptr)
         return 0;
+    outcome->bOwnRecords =
+        outcome->bOwnRecords && pServices == &self->m_services && pResult == &self->m_result;
     if (++outcome->nResultCalls == 1) {
         outcome->nStatus = nStatus;
         outcome->result = *pResult;

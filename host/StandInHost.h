@@ -94,6 +94,7 @@ struct Outcome {
     ExtValue result{};               // the result record when the callback ran
     std::optional<std::string> text; // the result text, copied while the callback ran
     int32_t nArrayHandle = -1;       // an array result's handle
+    bool bOwnRecords = true;         // every callback passed this host's services and result
 
     bool IsText() const { return result.nType == EXT_VALUE_STRING; }
     bool IsInteger() const { return result.nType == EXT_VALUE_INTEGER; }

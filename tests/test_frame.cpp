@@ -151,6 +151,7 @@ TEST_F(HostTest, ScriptCallReturnsWhatTheCallbackReturned) {
     const qvhost::Outcome out = host.Call(8, {qvhost::Arg::Str("xlX")});
     EXPECT_EQ(123456, out.nReturned);
     EXPECT_EQ(1, out.nResultCalls);
+    EXPECT_TRUE(out.bOwnRecords) << "the callback gets the command's services and result record";
 }
 
 TEST(Command, DispatchOutsideTheTableRaisesTheAssertion) {
