@@ -23,7 +23,8 @@ BENCHMARK(BM_FormatNumber)
     ->MinTime(1.0)
     ->Unit(benchmark::kMillisecond);
 
-// pkStrTrim on a long text with whitespace at both ends.
+// pkStrTrim on a long text with whitespace at both ends. Trimming is one copy, so both sizes
+// lie beyond the caches and the allocator's reuse: the figure then shows the algorithm.
 static void BM_StrTrim(benchmark::State& state) {
     const size_t nBytes = static_cast<size_t>(state.range(0));
     std::string text(nBytes / 4, ' ');
@@ -36,4 +37,4 @@ static void BM_StrTrim(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
     state.SetLabel("linearity:trim-linearity");
 }
-BENCHMARK(BM_StrTrim)->Arg(1 << 20)->Arg(16 << 20)->MinTime(1.0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StrTrim)->Arg(4 << 20)->Arg(32 << 20)->MinTime(1.0)->Unit(benchmark::kMillisecond);
