@@ -13,6 +13,16 @@ inline qvhost::Module& TheModule() {
     return module;
 }
 
+// What ends every script call: one result callback, made last, whose value the entry point
+// hands back unchanged.
+inline void ExpectOneResultLast(const qvhost::StandInHost& host, const qvhost::Outcome& outcome) {
+    const std::vector<qvhost::LogEntry>& log = host.Log();
+    EXPECT_EQ(1, outcome.nResultCalls);
+    EXPECT_EQ(host.nCallbackReturn, outcome.nReturned);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(qvhost::Event::Result, log.back().event) << "no service call after the result";
+}
+
 class HostTest : public ::testing::Test {
 protected:
     qvhost::StandInHost host{TheModule()};
@@ -34,7 +44,8 @@ inline std::string Trace(const std::vector<qvhost::LogEntry>& log) {
             out += "query";
             break;
         case qvhost::Event::ArrayCreate:
-            out += "create(" + std::to_string(e.anSubs[0]) + "x" + std::to_string(e.anSubs[1]) + ")";
+            out +=
+                "create(" + std::to_string(e.anSubs[0]) + "x" + std::to_string(e.anSubs[1]) + ")";
             break;
         case qvhost::Event::ElementRead:
             out += "read(" + std::to_string(e.anSubs[0]) + "," + std::to_string(e.anSubs[1]) + ")";

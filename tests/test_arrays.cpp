@@ -46,10 +46,7 @@ protected:
     // subscripts at every service call.
     void CheckCall(const Outcome& outcome) {
         const std::vector<LogEntry>& log = host.Log();
-        EXPECT_EQ(1, outcome.nResultCalls);
-        EXPECT_EQ(host.nCallbackReturn, outcome.nReturned);
-        ASSERT_FALSE(log.empty());
-        EXPECT_EQ(Event::Result, log.back().event);
+        ExpectOneResultLast(host, outcome);
         for (size_t i = 0; i < log.size(); ++i) {
             const LogEntry& e = log[i];
             SCOPED_TRACE("log entry " + std::to_string(i));

@@ -47,10 +47,7 @@ protected:
 
     void ExpectSoundEnd(const Outcome& outcome) {
         const std::vector<LogEntry>& log = host.Log();
-        EXPECT_EQ(1, outcome.nResultCalls);
-        EXPECT_EQ(host.nCallbackReturn, outcome.nReturned);
-        ASSERT_FALSE(log.empty());
-        EXPECT_EQ(Event::Result, log.back().event) << "no service call after the result";
+        ExpectOneResultLast(host, outcome);
         EXPECT_GE(outcome.nStatus, EXT_STATUS_LOOKUP_ERROR);
         EXPECT_LE(outcome.nStatus, EXT_STATUS_OK);
         if (outcome.nStatus < 0) {
