@@ -24,16 +24,21 @@ int Usage(const std::string& message) {
 
 const char* TypeName(int nCode) {
     switch (nCode) {
-    case EXT_ARG_INTEGER: return "integer";
-    case EXT_ARG_STRING: return "string";
-    case EXT_ARG_ARRAY: return "array";
-    default: return "unknown";
+    case EXT_ARG_INTEGER:
+        return "integer";
+    case EXT_ARG_STRING:
+        return "string";
+    case EXT_ARG_ARRAY:
+        return "array";
+    default:
+        return "unknown";
     }
 }
 
 int PrintInfo(const Module& module) {
     char szDescription[260] = {};
-    const int32_t nVersion = module.Query(EXT_QUERY_MODULE_INFO, szDescription, sizeof(szDescription));
+    const int32_t nVersion =
+        module.Query(EXT_QUERY_MODULE_INFO, szDescription, sizeof(szDescription));
     std::cout << "description: " << szDescription << "\nversion: " << nVersion << "\n";
     return 0;
 }
@@ -74,7 +79,11 @@ void PrintArray(const Array& array) {
         std::cout << "  row " << r << ":";
         for (int32_t c = 0; c < array.nCols; ++c) {
             const auto& cell = array.At(r, c);
-            std::cout << (c ? " |" : "") << " " << (cell ? "\"" + Escape(*cell) + "\"" : "(none)");
+            std::cout << (c ? " |" : "") << " ";
+            if (cell)
+                std::cout << '"' << Escape(*cell) << '"';
+            else
+                std::cout << "(none)";
         }
         std::cout << "\n";
     }
