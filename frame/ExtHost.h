@@ -72,16 +72,16 @@ enum { EXT_VALUE_SIZE = 40 };
 struct ExtHostServices;
 
 typedef int32_t(EXTAPI* ExtSetVariableFn)(void* pContext, const char* pszName, ExtValue* pValue,
-                                           int32_t nSize, int32_t nOp);
+                                          int32_t nSize, int32_t nOp);
 typedef int32_t(EXTAPI* ExtArrayElementFn)(void* pContext, ExtValue* pArray, int32_t nSub0,
-                                            int32_t nSub1, int32_t nSub2, int32_t nSub3,
-                                            int32_t nSub4, ExtValue* pElement, int32_t nSize,
-                                            int32_t nOp);
+                                           int32_t nSub1, int32_t nSub2, int32_t nSub3,
+                                           int32_t nSub4, ExtValue* pElement, int32_t nSize,
+                                           int32_t nOp);
 typedef int32_t(EXTAPI* ExtArrayInfoFn)(void* pContext, ExtValue* pArray, int32_t nSize,
-                                         int32_t* pnDims, int32_t nDimsBytes, int32_t nOp);
+                                        int32_t* pnDims, int32_t nDimsBytes, int32_t nOp);
 typedef int32_t(EXTAPI* ExtErrorDetailFn)(void* pContext, const char* pszText);
 typedef int32_t(EXTAPI* ExtResultCallback)(int32_t nStatus, ExtOpaque pCallbackContext,
-                                            ExtHostServices* pServices, ExtValue* pResult);
+                                           ExtHostServices* pServices, ExtValue* pResult);
 
 struct ExtHostServices {
     uint32_t adwReserved1[5];
@@ -144,8 +144,8 @@ static_assert(offsetof(ExtFunctionInfo, szName) == 22, "ExtFunctionInfo.szName")
 
 // The two exported entry points, as the host calls them.
 typedef int32_t(EXTAPI* ExtCommandEntry)(ExtOpaque pHostArg1, ExtOpaque pHostArg2,
-                                          ExtOpaque pCallbackContext, int32_t CmdId,
-                                          ExtResultCallback pfnResult, ExtHostServices* pServices,
-                                          ExtOpaque pHostArg3, ExtValue* pArgs, int32_t nArgCount,
-                                          ExtValue* pResult);
+                                         ExtOpaque pCallbackContext, int32_t CmdId,
+                                         ExtResultCallback pfnResult, ExtHostServices* pServices,
+                                         ExtOpaque pHostArg3, ExtValue* pArgs, int32_t nArgCount,
+                                         ExtValue* pResult);
 typedef int32_t(EXTAPI* ExtQueryEntry)(int32_t nQueryType, void* pQueryData, int32_t nQueryCount);

@@ -25,8 +25,9 @@ struct ExtTableEntry {
     };
     uint64_t m_qwArgTypes;
 
-    constexpr ExtTableEntry() : m_pfnHandler(nullptr), m_szName(nullptr), m_nSize(0), m_nKind(0), m_nValue(0),
-                      m_qwArgTypes(0) {}
+    constexpr ExtTableEntry()
+        : m_pfnHandler(nullptr), m_szName(nullptr), m_nSize(0), m_nKind(0), m_nValue(0),
+          m_qwArgTypes(0) {}
 
     // A function row; t0 to t15 are the argument type codes, argument i in bits 4i to 4i+3.
     ExtTableEntry(ExtHandler pfnHandler, const char* szName, uint16_t nSize, uint8_t nRequired,
@@ -38,7 +39,8 @@ struct ExtTableEntry {
         m_nRequiredArgs = nRequired;
         m_nOptionalArgs = nOptional;
         m_wReserved = 0;
-        const int codes[16] = {t0, t1, t2, t3, t4, t5, t6, t7, t8, t9, t10, t11, t12, t13, t14, t15};
+        const int codes[16] = {t0, t1, t2,  t3,  t4,  t5,  t6,  t7,
+                               t8, t9, t10, t11, t12, t13, t14, t15};
         for (int i = 0; i < 16; ++i)
             m_qwArgTypes |= static_cast<uint64_t>(codes[i] & 0xF) << (4 * i);
     }

@@ -1,9 +1,9 @@
 // The extender interface and the template that implements it from a module class's table.
 #pragma once
 
+#include "ExtAssert.h"
 #include "ExtHost.h"
 #include "ExtTable.h"
-#include "ExtAssert.h"
 #include "PlatformApi.h"
 
 #include <cstring>
@@ -74,7 +74,7 @@ public:
         if (pfnHandler == nullptr)
             return 0;
         return (static_cast<T*>(this)->*pfnHandler)(pHostArg1, pHostArg2, pHostArg3, pArgs,
-                                                     nArgCount);
+                                                    nArgCount);
     }
 
     // Hand-back operations: each ends the current command through the host's callback.
@@ -148,8 +148,9 @@ private:
             return 1;
         const ExtTableEntry& row = T::m_ExtTable[nRow];
         if (!(row.m_nSize == lstrlenA(row.m_szName)))
-            ExtAssertReport("m_ExtTable[nArgCount].m_nSize == lstrlen(m_ExtTable[nArgCount].m_szName)",
-                            "qvPalvek", 1793);
+            ExtAssertReport(
+                "m_ExtTable[nArgCount].m_nSize == lstrlen(m_ExtTable[nArgCount].m_szName)",
+                "qvPalvek", 1793);
         pInfo->nIndex = nRow;
         pInfo->nKind = row.m_nKind;
         pInfo->qwArgTypes = row.m_qwArgTypes;

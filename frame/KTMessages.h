@@ -24,9 +24,9 @@ int32_t CKelExtenderT<T>::GetMessageText(int32_t nMsgId, char* pszBuffer, int32_
     if (nMsgId >= 100 && g_nLangState == LANG_STATE_FOUND) {
         char szKey[16];
         wsprintfA(szKey, "X%d", nMsgId);
-        nCount = static_cast<int32_t>(GetPrivateProfileStringA(
-            g_szLangSection, szKey, g_szIniDefault, pszTarget, static_cast<DWORD>(nSize),
-            g_szLangFile));
+        nCount = static_cast<int32_t>(
+            GetPrivateProfileStringA(g_szLangSection, szKey, g_szIniDefault, pszTarget,
+                                     static_cast<DWORD>(nSize), g_szLangFile));
         if (lstrcmpA(pszTarget, g_szIniDefault) == 0)
             nCount = -1;
     }

@@ -4,9 +4,13 @@
 
 namespace platform {
 
-void* OpenLibrary(const std::string& path) { return LoadLibraryA(path.c_str()); }
+void* OpenLibrary(const std::string& path) {
+    return LoadLibraryA(path.c_str());
+}
 
-void CloseLibrary(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+void CloseLibrary(void* handle) {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
 
 void* FindEntryPoint(void* handle, const std::string& name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name.c_str()));
@@ -20,7 +24,9 @@ std::string ProgramFolder() {
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
-const char* ModuleFileName() { return "qvPalvek.dll"; }
+const char* ModuleFileName() {
+    return "qvPalvek.dll";
+}
 
 std::string WindowsFolder() {
     char sz[MAX_PATH + 1];
