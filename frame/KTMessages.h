@@ -4,10 +4,6 @@
 
 #include "Messages.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <new>
-
 template <class T>
 int32_t CKelExtenderT<T>::GetMessageText(int32_t nMsgId, char* pszBuffer, int32_t nBufferSize) {
     if (g_nLangState == LANG_STATE_UNREAD || nMsgId == 0)
