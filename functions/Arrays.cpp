@@ -3,8 +3,10 @@
 // Every handler runs in time linear in the size of its texts: the text is normalised once in
 // place, lines and fields are views into it, and the output is appended to one growing text.
 // Rules for the cases the basic algorithm leaves open:
-// - a quoted field without a closing double quote directly followed by the delimiter ends at
-//   the next delimiter (the end of the line when there is none), quotes kept;
+// - a quoted field without a closing double quote directly followed by the delimiter is the
+//   rest of the line when that rest ends with a double quote (the line's end closes it, as in
+//   `name,"Smith, John"`); otherwise it ends at the next delimiter (the end of the line when
+//   there is none), quotes kept;
 // - the array of pkArrayFromStrCSV has max(counted rows, converted lines) rows and
 //   max(counted columns, most fields of any converted line) columns, each clamped to
 //   0 .. 2,147,483,647, where counted rows = line breaks counted (+ extra rows when extra

@@ -26,9 +26,11 @@ private:
 };
 
 // The fields of one line (a text without CR) for pkArrayFromStrCSV, with the
-// rule for a quoted field without a closing double quote followed by the delimiter: that field
-// ends at the next delimiter, quotes kept. Calls onField(k, field) for k = 0, 1, ... in order;
-// the field is the raw text, before StripQuotes and TrimSpaces. Returns the number of fields.
+// rule for a quoted field without a closing double quote followed by the delimiter: when the
+// rest of the line ends with a double quote, the end of the line closes the field and it is the
+// whole rest; otherwise it ends at the next delimiter, quotes kept. Calls onField(k, field) for
+// k = 0, 1, ... in order; the field is the raw text, before StripQuotes and TrimSpaces.
+// Returns the number of fields.
 template <class OnField>
 size_t SplitLine(std::string_view line, const CFinder& delimiter, const CFinder& quoteDelimiter,
                  OnField&& onField) {
@@ -52,9 +54,14 @@ size_t SplitLine(std::string_view line, const CFinder& delimiter, const CFinder&
                 nQuoteDelim = quoteDelimiter.Find(line, nStart);
                 bQuoteSearched = true;
             }
-            if (nQuoteDelim != std::string_view::npos)
+            if (nQuoteDelim != std::string_view::npos) {
                 p = nQuoteDelim + 1; // the delimiter behind that double quote
-            // else: no closing double quote before a delimiter; the field ends at p.
+            } else if (line.back() == '"') {
+                // The end of the line stands after the closing double quote.
+                onField(nField, line.substr(nStart));
+                return nField + 1;
+            }
+            // else: no closing double quote at all; the field ends at p.
         }
         onField(nField, line.substr(nStart, p - nStart));
         nStart = p + nDelim;

@@ -214,12 +214,24 @@ const FromCase kFromCases[] = {
      "create(2x2)@100 write(0,0)=a@100 write(0,1)=b@100 write(1,0)=c@100 write(1,1)=d@100 "
      "result(0)"},
 
-    // A quoted field without a closing double quote before a delimiter ends at the
-    // next delimiter, quotes kept; the line's other fields are still read.
-    {"quoted last field holding the delimiter", "a,\"b,c\r\n", Opts(0),
+    // A quoted field without a closing double quote before a delimiter is the rest of the
+    // line when that rest ends with a double quote; otherwise it ends at the next delimiter,
+    // quotes kept, and the line's other fields are still read.
+    {"unclosed quoted last field holding the delimiter", "a,\"b,c\r\n", Opts(0),
      "create(1x3)@100 write(0,0)=a@100 write(0,1)=\"b@100 write(0,2)=c@100 result(0)"},
-    {"quoted last field, closed", "a,\"b,c\"\r\n", Opts(0),
-     "create(1x3)@100 write(0,0)=a@100 write(0,1)=\"b@100 write(0,2)=c\"@100 result(0)"},
+    {"quoted last field holding the delimiter", "name,\"Smith, John\"\r\n", Opts(0),
+     "create(1x3)@100 write(0,0)=name@100 write(0,1)=Smith, John@100 result(0)"},
+    {"quoted last field in every line", "id,comment\r\n1,\"late, again\"\r\n", Opts(0),
+     "create(2x2)@100 write(0,0)=id@100 write(0,1)=comment@100 write(1,0)=1@100 "
+     "write(1,1)=late, again@100 result(0)"},
+    {"quoted last field, spaces kept", "a,\" b, c \"\r\n", Opts(1),
+     "create(1x3)@100 write(0,0)=a@100 write(0,1)= b, c @100 result(0)"},
+    {"quote inside a last field", "a,x\"y,z\"\r\n", Opts(0),
+     "create(1x3)@100 write(0,0)=a@100 write(0,1)=x\"y,z\"@100 result(0)"},
+    {"two quoted fields", "\"a,b\",\"c,d\"\r\n", Opts(0),
+     "create(1x4)@100 write(0,0)=a,b@100 write(0,1)=c,d@100 result(0)"},
+    {"quoted last field with a two-character delimiter", "a::\"b::c\"\r\n", Opts(0, "::"),
+     "create(1x3)@100 write(0,0)=a@100 write(0,1)=b::c@100 result(0)"},
     {"inch mark in an unquoted field", "12\" pipe,5\r\n", Opts(0),
      "create(1x2)@100 write(0,0)=12\" pipe@100 write(0,1)=5@100 result(0)"},
     {"spaces between closing quote and delimiter", "\"a\" ,b\r\n", Opts(0),
@@ -404,6 +416,8 @@ Reference RefFromCsv(std::string text, int32_t nTrim, std::string delim, int32_t
                 const size_t q = line.find("\"" + delim);
                 if (q != npos)
                     p = q + 1;
+                else if (line.back() == '"')
+                    p = npos; // the line's end closes the field
             }
             field = p == npos ? line : line.substr(0, p);
             field = RefStrip(field);
