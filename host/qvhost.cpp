@@ -150,6 +150,10 @@ int CallFunction(StandInHost& host, const std::string& name, int argc, char** ar
 int main(int argc, char** argv) {
     if (argc < 2)
         return Usage("nothing to do");
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << kUsage << "\n";
+        return 0;
+    }
     try {
         Module module(Module::DefaultPath());
         StandInHost host(module);

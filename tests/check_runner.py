@@ -3,8 +3,13 @@
 
 usage: check_runner.py [WRAPPER] RUNNER   (WRAPPER runs a Windows runner, e.g. host/wine-run)
 """
+import os
 import subprocess
 import sys
+from concurrent.futures import ThreadPoolExecutor
+
+USAGE = ("usage: qvhost --info | --list | FUNCTION [ARG ...]   (texts: \\r \\n \\t \\\\; "
+         "--file=PATH; arrays: {RxC} or {a|b;c|d})")
 
 CASES = [
     # arguments, exit status, lines that must appear in order
@@ -17,6 +22,8 @@ CASES = [
     (["pkGetConstants", "nothing here"], 1,
      ['detail: "nothing here Constant Not Found."', "status: -3",
       'result: "20002: Constant Not Found."']),
+    (["--help"], 0, [USAGE]),
+    (["-h"], 0, [USAGE]),
     ([], 2, []),
     (["--bogus"], 2, []),
     (["pkNoSuchFunction"], 2, []),
@@ -29,24 +36,32 @@ CASES = [
 ]
 
 
+def check(runner, case):
+    """Runs one case; returns its failure report, or None."""
+    args, status, lines = case
+    proc = subprocess.run(runner + args, capture_output=True, text=True, stdin=subprocess.DEVNULL)
+    out = proc.stdout.splitlines()
+    pos, ok = 0, proc.returncode == status
+    for line in lines:
+        while pos < len(out) and out[pos] != line:
+            pos += 1
+        ok = ok and pos < len(out)
+    if status == 2 and not proc.stderr.strip():
+        ok = False
+    if ok:
+        return None
+    return f"FAIL {args}: exit {proc.returncode} (want {status})\n{proc.stdout}{proc.stderr}"
+
+
 def main():
     runner = sys.argv[1:]
-    failures = 0
-    for args, status, lines in CASES:
-        proc = subprocess.run(runner + args, capture_output=True, text=True)
-        out = proc.stdout.splitlines()
-        pos, ok = 0, proc.returncode == status
-        for line in lines:
-            while pos < len(out) and out[pos] != line:
-                pos += 1
-            ok = ok and pos < len(out)
-        if status == 2 and not proc.stderr.strip():
-            ok = False
-        if not ok:
-            failures += 1
-            print(f"FAIL {args}: exit {proc.returncode} (want {status})\n{proc.stdout}{proc.stderr}")
-    print(f"{len(CASES) - failures} passed, {failures} failed")
-    sys.exit(1 if failures else 0)
+    # Cases run side by side: a runner under Wine can take a minute to start.
+    with ThreadPoolExecutor(max_workers=os.cpu_count() or 4) as pool:
+        reports = [r for r in pool.map(lambda case: check(runner, case), CASES) if r]
+    for report in reports:
+        print(report)
+    print(f"{len(CASES) - len(reports)} passed, {len(reports)} failed")
+    sys.exit(1 if reports else 0)
 
 
 if __name__ == "__main__":
