@@ -1,5 +1,5 @@
 # How this machine runs 32-bit x86 programs: natively, or under Debian's qemu-user through a
-# binfmt_misc handler. Sourced by the setup, test and demo scripts.
+# binfmt_misc handler. Sourced by the setup and test scripts and by host/wine-run.
 
 i386_binfmt=/proc/sys/fs/binfmt_misc
 i386_handler=qemu-i386
