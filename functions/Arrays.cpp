@@ -2,7 +2,10 @@
 //
 // Every handler runs in time linear in the size of its texts: the text is normalised once in
 // place, lines and fields are views into it, and the output is appended to one growing text.
-// Rules for the cases the basic algorithm leaves open:
+// pkArrayFromStrCSV turns each line ended by a CR (once NormalizeLineBreaks has made every
+// line break one CR) into one row, and each field of the line, split at the delimiter, into
+// one element of that row. Splitting at every delimiter alone would cut quoted fields and
+// could write outside the array; these rules settle such cases:
 // - a quoted field without a closing double quote directly followed by the delimiter is the
 //   rest of the line when that rest ends with a double quote (the line's end closes it, as in
 //   `name,"Smith, John"`); otherwise it ends at the next delimiter (the end of the line when
@@ -57,21 +60,21 @@ int32_t ClampSize(int64_t n) {
 
 int32_t CqvPalvek::pkArrayFromStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pArgs, int32_t) {
     return RunGuarded(EXT_STATUS_TEXT_ERROR, IDS_SYSTEM_ERROR, [&]() -> int32_t {
-        // 1. Own copies of the text and the delimiter.
+        // Own copies of the text and the delimiter.
         std::string strText = TextOf(pArgs[0]);
         const int32_t nTrim = pArgs[1].nValue;
         const std::string strDelimiter = DelimiterOf(pArgs[2]);
         const int32_t nExtraRows = pArgs[3].nValue;
         const int32_t nExtraCols = pArgs[4].nValue;
 
-        // 2. Every line break of the chosen kind becomes one CR; the count is the rows.
+        // Every line break of the chosen kind becomes one CR; their count is the rows.
         const int32_t nBreaks = NormalizeLineBreaks(strText);
 
         const std::string strQuoteDelimiter = '"' + strDelimiter;
         const qvcsv::CFinder delimiter(strDelimiter);
         const qvcsv::CFinder quoteDelimiter(strQuoteDelimiter);
 
-        // 3. Columns from the first line.
+        // Columns from the first line.
         const size_t nFirstLineColumns = qvcsv::CountColumns(strText, delimiter);
 
         // The lines and fields that will be converted: none may fall outside the array.
@@ -82,7 +85,7 @@ int32_t CqvPalvek::pkArrayFromStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* 
             nMostFields = std::max(nMostFields, nFields);
         });
 
-        // 4. Dimensions and the create.
+        // The array's dimensions, and the array.
         int64_t nRows = nBreaks;
         if (nExtraCols != 0)
             nRows += nExtraRows;
@@ -96,7 +99,7 @@ int32_t CqvPalvek::pkArrayFromStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* 
         m_pServices->pfnArrayInfo(m_pServices->pContext, &array, EXT_VALUE_SIZE, anSizes,
                                   static_cast<int32_t>(sizeof(anSizes)), EXT_OP_SET);
 
-        // 5. and 6. Field k of line r goes to element (r, k).
+        // Field k of line r goes to element (r, k).
         ExtValue element{};
         qvcsv::ForEachLine(strText, [&](size_t nRow, std::string_view line) {
             qvcsv::SplitLine(line, delimiter, quoteDelimiter,
@@ -114,27 +117,25 @@ int32_t CqvPalvek::pkArrayFromStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* 
                              });
         });
 
-        // 7.
         return ReturnRecord(&array);
     });
 }
 
 int32_t CqvPalvek::pkArrayToStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pArgs, int32_t) {
     return RunGuarded(EXT_STATUS_TEXT_ERROR, IDS_SYSTEM_ERROR, [&]() -> int32_t {
-        // 1. Argument 2 is never read.
+        // Argument 2 is never read.
         ExtValue array;
         std::memcpy(&array, &pArgs[0], sizeof(array));
         const std::string strDelimiter = DelimiterOf(pArgs[1]);
         const bool bQuote = pArgs[3].nValue != QUOTE_BARE;
 
-        // 2.
         int32_t anDims[QUERY_INTS] = {};
         m_pServices->pfnArrayInfo(m_pServices->pContext, &array, EXT_VALUE_SIZE, anDims,
                                   static_cast<int32_t>(sizeof(anDims)), EXT_OP_GET);
         const int32_t nRows = anDims[0];
         const int32_t nCols = anDims[1];
 
-        // 3. The output needs at least the quotes, delimiters and line ends; an output that
+        // The output needs at least the quotes, delimiters and line ends; an output that
         // could never fit fails at once instead of after billions of reads.
         std::string strOut;
         if (nRows > 0) {
@@ -148,7 +149,7 @@ int32_t CqvPalvek::pkArrayToStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pA
             strOut.reserve(static_cast<size_t>(nPerRow * static_cast<uint64_t>(nRows)));
         }
 
-        // 4. Appending each element's text e (quoted unless bare), then the delimiter when it
+        // Appending each element's text e (quoted unless bare), then the delimiter when it
         // is not the row's last column, and CR LF after the row gives the same text: the
         // last column's e ends up just before CR LF, and a row of no columns is CR LF alone.
         ExtValue element{};
@@ -171,35 +172,32 @@ int32_t CqvPalvek::pkArrayToStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pA
             strOut.append("\r\n", 2);
         }
 
-        // 5.
         return ReturnString(strOut.c_str());
     });
 }
 
 int32_t CqvPalvek::pkArrInitialize(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pArgs, int32_t) {
     return RunGuarded(EXT_STATUS_TEXT_ERROR, IDS_SYSTEM_ERROR, [&]() -> int32_t {
-        // 1.
         ExtValue array;
         std::memcpy(&array, &pArgs[0], sizeof(array));
         std::string strValue = TextOf(pArgs[1]);
         const int32_t nIndex = pArgs[2].nValue;
         const int32_t nMode = pArgs[3].nValue;
 
-        // 2.
         int32_t anDims[QUERY_INTS] = {};
         m_pServices->pfnArrayInfo(m_pServices->pContext, &array, EXT_VALUE_SIZE, anDims,
                                   static_cast<int32_t>(sizeof(anDims)), EXT_OP_GET);
         const int32_t nRows = anDims[0];
         const int32_t nCols = anDims[1];
 
-        // 3. Signed comparisons, so a negative index or dimension fails too.
+        // Signed comparisons, so a negative index or dimension fails too.
         if ((nMode == MODE_ROW && (nIndex < 0 || nIndex >= nRows)) ||
             (nMode == MODE_COLUMN && (nIndex < 0 || nIndex >= nCols))) {
             SetErrorDetail(kSubscriptDetail);
             return ReportError(EXT_STATUS_LOOKUP_ERROR, IDS_ARRAY_SUBSCRIPT);
         }
 
-        // 4.
+        // The value goes into every element of the row or column.
         ExtValue element{};
         auto write = [&](int32_t r, int32_t k) {
             m_pResult->nType = EXT_MARK_ARRAY_WRITE;
@@ -216,7 +214,6 @@ int32_t CqvPalvek::pkArrInitialize(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pA
                 write(r, nIndex);
         }
 
-        // 5.
         return ReturnRecord(&array);
     });
 }

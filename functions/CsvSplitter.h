@@ -69,12 +69,12 @@ size_t SplitLine(std::string_view line, const CFinder& delimiter, const CFinder&
     }
 }
 
-// Step 3: c, the number of columns: 1 plus the non-overlapping occurrences of the delimiter
-// that start before the first CR (every occurrence when there is no CR).
+// The number of columns that the first line gives: 1 plus the non-overlapping occurrences of
+// the delimiter that start before the first CR (every occurrence when there is no CR).
 size_t CountColumns(std::string_view text, const CFinder& delimiter);
 
-// Step 5: calls onLine(r, line) for each line ended by a CR, r = 0, 1, ...; what follows the
-// last CR is not a line. Returns the number of lines.
+// Calls onLine(r, line) for each line ended by a CR, r = 0, 1, ...; what follows the last CR
+// is not a line. Returns the number of lines.
 template <class OnLine> size_t ForEachLine(std::string_view text, OnLine&& onLine) {
     size_t nStart = 0, nLine = 0;
     while (nStart < text.size()) {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 int32_t CqvPalvek::NormalizeLineBreaks(std::string& strText) {
-    // 1. The kind of line break: CR LF, else CR, else LF.
+    // The kind of line break: CR LF, else CR, else LF.
     const bool bCrLf = strText.find("\r\n") != std::string::npos;
     if (!bCrLf) {
         if (strText.find('\r') != std::string::npos) // CR: the text stays as it is
@@ -21,7 +21,7 @@ int32_t CqvPalvek::NormalizeLineBreaks(std::string& strText) {
         return nCount; // 0 when there is no line break at all: the text is unchanged
     }
 
-    // 2. and 3. CR LF: each pair becomes one CR, searching on right behind the inserted CR;
+    // CR LF: each pair becomes one CR, searching on right behind the inserted CR;
     // a lone CR or LF stays. One forward pass that copies within the text.
     char* const p = strText.data();
     const size_t n = strText.size();
@@ -49,7 +49,7 @@ int32_t CqvPalvek::NormalizeLineBreaks(std::string& strText) {
 }
 
 std::string CqvPalvek::TrimSpaces(std::string& strText) {
-    // 1. to 3. Spaces off both ends, keeping at least one character.
+    // Spaces off both ends, keeping at least one character.
     size_t nBegin = 0;
     while (strText.size() - nBegin > 1 && strText[nBegin] == ' ')
         ++nBegin;
@@ -58,18 +58,16 @@ std::string CqvPalvek::TrimSpaces(std::string& strText) {
         --nEnd;
     strText.erase(nEnd);
     strText.erase(0, nBegin);
-    // 4.
     return strText;
 }
 
 std::string CqvPalvek::StripQuotes(std::string strText) {
-    // 1. One pair of enclosing double quotes; a lone double quote gives the empty text.
+    // One pair of enclosing double quotes; a lone double quote gives the empty text.
     if (!strText.empty() && strText.front() == '"' && strText.back() == '"') {
         strText.pop_back();
         if (!strText.empty())
             strText.erase(0, 1);
         return strText;
     }
-    // 2.
     return strText;
 }

@@ -40,6 +40,7 @@ const Hit kHits[] = {
     {"HWND_TOPMOST", 12},
     {"RT_GROUP_ICON", 246340538},
     {"WINVER", 1280},
+    {"EVENT_OBJECT_TEXTEDIT_CONVERSIONTARGETCHANGED", 32816}, // newer than the other EVENT_ names
     {"wdCreatorCode", 1297307460},
     {"True", 1},
     {"False", 0},

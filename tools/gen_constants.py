@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Write constants/table.tsv, the table of named integer constants.
 
-Usage:  python3 tools/gen_constants.py /work/shared/sources constants/table.tsv
+Usage:  python3 tools/gen_constants.py ../shared/sources constants/table.tsv
 
 Run by hand, never by the build.  Standard library only.  Every name and value
 comes from the harvested lists under ../shared/sources (read their README
@@ -35,12 +35,13 @@ rules used by several of them:
       its members with the largest absolute values first (ties: later in the
       header first).  Names that the fixed lists require are never dropped.
   R5  no padding: a family that its sources cannot fill stays short
-      (FrontPage: 68 of 331; upper-case prefix EVENT: 85 of 86).
+      (FrontPage: 68 of 331).
   R6  upper-case names: sdk/upper.tsv (winuser.h, commctrl.h, the HTML
       engine's upper-case names only where netoffice snapshot r1.4 has them,
-      msxml.h); of sdk/upper_special.tsv only the handles with a fixed value
-      and the literals of inactive branches; sdk/upper_extra.tsv only to top
-      up a named prefix (none needed).  A header name whose value is
+      msxml.h) and sdk/upper_newer.tsv (names of the SDK's newer winuser.h,
+      taken alike); of sdk/upper_special.tsv only the handles with a fixed
+      value and the literals of inactive branches; sdk/upper_extra.tsv only
+      to top up a named prefix (none needed).  A header name whose value is
       0x7FFFFFFF (DPA_APPEND, DSA_APPEND) is left out: only the fixed names
       hold that value.
 """
@@ -218,9 +219,7 @@ TARGETS = collections.OrderedDict([
     ("odd entries", (15, 15)),
 ])
 # documented shortfalls: family -> entries the sources can give
-SHORTFALL = {"FrontPage": 68, "upper-case": 4897}
-# upper-case prefixes short: EVENT has 85 names in all the lists (R5)
-PREFIX_SHORTFALL = {"EVENT": 85}
+SHORTFALL = {"FrontPage": 68}
 
 # --------------------------------------------------------------------------
 # helpers
@@ -528,7 +527,9 @@ def upper(base):
     r14 = {r["name"] for r in mshtml_rows(base)}
     rep = dict(REPEATS)
     main, extra = [], []
-    for i, r in enumerate(load(base, "sdk/upper.tsv")):
+    headers = (load(base, "sdk/upper.tsv")
+               + load(base, "sdk/upper_newer.tsv"))
+    for i, r in enumerate(headers):
         if "mshtml" in r["header"] and r["name"] not in r14:
             continue  # newer HTML engine than the table's
         if int(r["value"]) == 2147483647 and r["name"] not in FIXED_VALUES:
@@ -666,10 +667,9 @@ def report(fams):
     cnt = collections.Counter(prefix_of(n) for n, _ in up)
     print("upper-case prefixes:")
     for p, t in NAMED_PREFIXES.items():
-        good = cnt[p] == t or cnt[p] == PREFIX_SHORTFALL.get(p)
-        print("  %-12s %4d / %4d %s" % (p, cnt[p], t, "" if cnt[p] == t else
-                                         "short (documented)" if good
-                                         else "MISMATCH"))
+        good = cnt[p] == t
+        print("  %-12s %4d / %4d %s" % (p, cnt[p], t,
+                                         "" if good else "MISMATCH"))
         ok &= good
     fp = {p: c for p, c in cnt.items() if p and p not in NAMED_PREFIXES}
     print("  further prefixes %d / %d, entries %d / %d, largest %d"
