@@ -149,9 +149,8 @@ int32_t CqvPalvek::pkArrayToStrCSV(ExtOpaque, ExtOpaque, ExtOpaque, ExtValue* pA
             strOut.reserve(static_cast<size_t>(nPerRow * static_cast<uint64_t>(nRows)));
         }
 
-        // Appending each element's text e (quoted unless bare), then the delimiter when it
-        // is not the row's last column, and CR LF after the row gives the same text: the
-        // last column's e ends up just before CR LF, and a row of no columns is CR LF alone.
+        // Each element's text (quoted unless bare), the delimiter after every column but the
+        // row's last, and CR LF after each row; a row of no columns is CR LF alone.
         ExtValue element{};
         for (int32_t r = 0; r < nRows; ++r) {
             for (int32_t k = 0; k < nCols; ++k) {
