@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Runs the command-line runner and checks what it prints and its exit status.
 
-usage: check_runner.py [WRAPPER] RUNNER   (WRAPPER runs a Windows runner, e.g. host/wine-run)
+usage: check_runner.py [WRAPPER ...] RUNNER
+  (WRAPPER runs a Windows runner, e.g. host/wine-run --again; output that a crash of Wine cut
+  short and a second run repeated still has the lines in order)
 """
 import os
 import subprocess
